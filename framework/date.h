@@ -1,0 +1,31 @@
+#pragma once
+
+#include <memory>
+
+namespace fw {
+
+// Where the clock gets its readings: the wall time and a monotonic time, both
+// in seconds. Tests install their own.
+class ClockSource {
+ public:
+  virtual ~ClockSource() = default;
+  virtual double WallSeconds() = 0;
+  virtual double MonotonicSeconds() = 0;
+};
+
+// Installs the clock source (nil restores the system's). The clock reads the
+// wall time once, then runs on the monotonic time, so setting the system
+// clock back never makes it go back.
+void SetClockSource(std::shared_ptr<ClockSource> source);
+
+// A moment: the current time when made.
+class Date {
+ public:
+  Date();
+  double TotalSeconds() const { return totalSeconds_; }
+
+ private:
+  double totalSeconds_;
+};
+
+}  // namespace fw

@@ -1,0 +1,8 @@
+#pragma once
+
+namespace karuta {
+
+// Registers the game's classes.
+void InitializeGameModule();
+
+}  // namespace karuta

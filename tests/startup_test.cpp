@@ -1,0 +1,149 @@
+// Start-up from the entry point to the event loop and back.
+
+#include <QTimer>
+
+#include "app/app.h"
+#include "app/file_types.h"
+#include "app/menubar1.h"
+#include "framework/filetype.h"
+#include "support.h"
+
+namespace karuta {
+namespace {
+
+// Presses Ctrl+Q on the game window once it is open.
+void QuitOnceOpen(bool* sawWindow) {
+  auto* poll = new QTimer(qApp);
+  QObject::connect(poll, &QTimer::timeout, [poll, sawWindow] {
+    auto window = fw::GetImplicitWindow(KarutaWindow::kClassName);
+    if (!window) return;
+    *sawWindow = true;
+    poll->deleteLater();
+    QTest::keyClick(window->Platform().frame, Qt::Key_Q, Qt::ControlModifier);
+  });
+  poll->start(5);
+}
+
+class StartupTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved = StartupSteps();
+    unhandledBefore = fw::UnhandledExceptionCount();
+  }
+  void TearDown() override { StartupSteps() = saved; }
+  int NewUnhandled() const { return fw::UnhandledExceptionCount() - unhandledBefore; }
+
+  StartupWork saved;
+  int unhandledBefore = 0;
+};
+
+TEST_F(StartupTest, NormalRunOpensTheWindowAndQuitsWithZero) {
+  static fw::Ref<fw::Application> app;
+  static fw::Ref<fw::MenuBar> windowBar;
+  static size_t registeredTypes = 0;
+  StartupSteps().openGameWindow = [] {
+    auto window = KarutaWindow();
+    app = fw::RuntimeAppObject();
+    windowBar = window->MenuBar();
+    registeredTypes = fw::RegisteredFileTypes().size();
+  };
+  bool sawWindow = false;
+  QuitOnceOpen(&sawWindow);
+
+  EXPECT_EQ(EntryPoint(), 0);
+
+  EXPECT_TRUE(sawWindow);
+  EXPECT_EQ(NewUnhandled(), 0);
+  ASSERT_TRUE(app);
+  EXPECT_NE(std::dynamic_pointer_cast<App>(app), nullptr);
+  const fw::VersionData& v = app->Version();
+  EXPECT_EQ((std::vector<int64_t>{v.majorVersion, v.minorVersion, v.bugVersion, v.nonReleaseVersion, v.stageCode}),
+            (std::vector<int64_t>{1, 5, 0, 0, 3}));
+  EXPECT_EQ(v.longVersion, kLongVersion);
+  EXPECT_EQ(v.shortVersion, "1.0");
+  EXPECT_EQ(v.packageInfo, "");
+  EXPECT_EQ(app->MenuBar(), windowBar) << "one bar for the application and the game window";
+  EXPECT_EQ(registeredTypes, 1u);
+  EXPECT_TRUE(fw::OpenWindows().empty()) << "finalisers close every window";
+  EXPECT_FALSE(fw::RuntimeAppObject()) << "finalisers release the application object";
+  app.reset();
+  windowBar.reset();
+}
+
+TEST_F(StartupTest, TheProgramsClassesAreRegisteredByTheInitialisers) {
+  fw::RuntimeInit(ProgramModules());
+  fw::RuntimePerformInitializers();
+  for (const char* name : {"App", "MenuBar1.MenuBar1", "KarutaWindow.KarutaWindow", "KarutaWindow.CardCanvas",
+                           "KarutaWindow.FudaCanvas", "MessageWindow.MessageWindow"})
+    EXPECT_TRUE(fw::RuntimeIsClassRegistered(name)) << name;
+  EXPECT_FALSE(FileTypes::pText);
+  EXPECT_TRUE(FileTypes::pAllFileTypes.empty());
+  EXPECT_FALSE(MenuBar1::_implicitInstance);
+  fw::RuntimePerformFinalizers();
+}
+
+// What start-up has done when a step fails.
+struct Seen {
+  bool menuBarAsked = false;  // the application-object step got as far as the menu bar
+  bool appObject = false;     // an application object was registered
+  bool windowOpened = false;
+};
+Seen seen;
+
+struct FailureCase {
+  const char* name;
+  void (*breakStep)(StartupWork&);
+  Seen expected;
+};
+
+void Fail() { throw fw::NilObjectException("step failed"); }
+
+const FailureCase kFailures[] = {
+    {"file types", [](StartupWork& s) { s.buildFileTypes = [] {
+       FileTypes::pText = std::make_shared<fw::FileType>();  // released by the finalisers
+       Fail();
+     }; },
+     {false, false, false}},
+    {"menu bar", [](StartupWork& s) { s.menuBar = []() -> fw::Ref<fw::MenuBar> {
+       seen.menuBarAsked = true;
+       Fail();
+       return {};
+     }; },
+     {true, false, false}},
+    {"game window", [](StartupWork& s) { s.openGameWindow = [] {
+       seen.appObject = static_cast<bool>(fw::RuntimeAppObject());
+       Fail();
+     }; },
+     {true, true, false}},
+};
+
+TEST_F(StartupTest, AFailingStepSkipsTheRestReachesTheHandlerAndStillFinalises) {
+  for (const FailureCase& failure : kFailures) {
+    SCOPED_TRACE(failure.name);
+    StartupSteps() = saved;
+    seen = {};
+    StartupSteps().menuBar = []() -> fw::Ref<fw::MenuBar> {
+      seen.menuBarAsked = true;
+      return MenuBar1();
+    };
+    StartupSteps().openGameWindow = [] {
+      seen.appObject = static_cast<bool>(fw::RuntimeAppObject());
+      seen.windowOpened = true;
+    };
+    failure.breakStep(StartupSteps());
+    const int before = fw::UnhandledExceptionCount();
+
+    EXPECT_EQ(EntryPoint(), 1);
+
+    EXPECT_EQ(fw::UnhandledExceptionCount() - before, 1);
+    EXPECT_EQ(fw::LastUnhandledException(), "NilObjectException: step failed");
+    EXPECT_EQ(seen.menuBarAsked, failure.expected.menuBarAsked);
+    EXPECT_EQ(seen.appObject, failure.expected.appObject);
+    EXPECT_EQ(seen.windowOpened, failure.expected.windowOpened);
+    EXPECT_FALSE(FileTypes::pText) << "finalisers ran";
+    EXPECT_TRUE(fw::OpenWindows().empty());
+  }
+}
+
+}  // namespace
+}  // namespace karuta

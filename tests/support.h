@@ -1,0 +1,89 @@
+#pragma once
+
+// Fixtures shared by the tests: a clock the test moves, a seeded random
+// source, and the game window opened as the program opens it.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+
+#include "app/picture_store.h"
+#include "app/startup.h"
+#include "framework/date.h"
+#include "framework/platform.h"
+#include "framework/random.h"
+#include "framework/runtime.h"
+#include "game/karuta_window.h"
+
+namespace karuta::testing {
+
+// Wall and monotonic readings the test sets; the clock reads the wall once.
+class FakeClock : public fw::ClockSource {
+ public:
+  double wall = 1'700'000'000.0;
+  double monotonic = 1000.0;
+  double WallSeconds() override { return wall; }
+  double MonotonicSeconds() override { return monotonic; }
+  void Advance(double seconds) {
+    wall += seconds;
+    monotonic += seconds;
+  }
+};
+
+// The runtime readied with the program's modules, a fake clock and fixed
+// seeds; torn down with the program's finalisers.
+class RuntimeFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    clock = std::make_shared<FakeClock>();
+    fw::SetClockSource(clock);
+    fw::SetRandomSeedSource([n = uint64_t{1}]() mutable { return n++; });
+    ResetPictureStore();
+    fw::RuntimeInit(ProgramModules());
+    fw::RuntimePerformInitializers();
+    unhandledBefore = fw::UnhandledExceptionCount();
+  }
+
+  void TearDown() override {
+    fw::RuntimePerformFinalizers();
+    fw::SetClockSource(nullptr);
+    fw::SetRandomSeedSource(nullptr);
+    SetPictureOpener(nullptr);
+    ResetPictureStore();
+  }
+
+  int NewUnhandledExceptions() const { return fw::UnhandledExceptionCount() - unhandledBefore; }
+
+  std::shared_ptr<FakeClock> clock;
+  int unhandledBefore = 0;
+};
+
+// The game window opened as start-up opens it.
+class GameFixture : public RuntimeFixture {
+ protected:
+  void SetUp() override {
+    RuntimeFixture::SetUp();
+    window = KarutaWindow();
+  }
+  void TearDown() override {
+    window.reset();
+    RuntimeFixture::TearDown();
+  }
+
+  QWidget* WidgetOf(const fw::Ref<fw::Canvas>& canvas) { return fw::WidgetOf(*canvas); }
+  void ClickCard(int64_t i) { QTest::mouseClick(WidgetOf(window->FudaCanvas(i)), Qt::LeftButton, {}, QPoint(35, 80)); }
+  void PressStart() { QTest::mouseClick(fw::WidgetOf(*window->StartButton()), Qt::LeftButton); }
+  void Tick() { window->MyTimer()->Fire(); }
+  // The place of the question's card in the current deal.
+  int64_t QuestionPlace() const {
+    for (int64_t i = 0; i < 10; ++i)
+      if (window->FudaNum[i] == window->OdaiNum) return i;
+    return -1;
+  }
+  int64_t WrongPlace() const { return (QuestionPlace() + 1) % 10; }
+
+  fw::Ref<class KarutaWindow> window;
+};
+
+}  // namespace karuta::testing
