@@ -90,4 +90,17 @@ Ref<Window> GetImplicitWindow(const std::string& className);
 // Every open window, oldest first.
 std::vector<Ref<Window>> OpenWindows();
 
+// The implicit instance of window class T: the open one, or a new one made
+// and built (which shows it when its layout makes it visible).
+template <class T>
+Ref<T> ImplicitInstance() {
+  Ref<Window> window = GetImplicitWindow(T::kClassName);
+  if (!window) {
+    auto made = std::make_shared<T>();
+    made->Constructor();
+    window = made;
+  }
+  return Cast<T>(window);
+}
+
 }  // namespace fw

@@ -292,14 +292,6 @@ fw::Ref<fw::MenuItem> KarutaWindow::UntitledMenu5() const { return MenuItemNamed
 fw::Ref<fw::QuitMenuItem> KarutaWindow::FileQuit() const { return MenuItemNamed<fw::QuitMenuItem>("FileQuit"); }
 fw::Ref<fw::MenuItem> KarutaWindow::UntitledMenu1() const { return MenuItemNamed<fw::MenuItem>("UntitledMenu1"); }
 
-fw::Ref<class KarutaWindow> KarutaWindow() {
-  fw::Ref<fw::Window> window = fw::GetImplicitWindow(KarutaWindow::kClassName);
-  if (!window) {
-    auto made = std::make_shared<class KarutaWindow>();
-    made->Constructor();
-    window = made;
-  }
-  return fw::Cast<class KarutaWindow>(window);
-}
+fw::Ref<class KarutaWindow> KarutaWindow() { return fw::ImplicitInstance<class KarutaWindow>(); }
 
 }  // namespace karuta

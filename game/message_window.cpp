@@ -62,14 +62,6 @@ fw::Ref<fw::PushButton> MessageWindow::OKButton() const { return fw::Cast<fw::Pu
 
 void MessageWindow::OKButton_Action(fw::PushButton&) { karuta::MessageWindow()->Close(); }
 
-fw::Ref<class MessageWindow> MessageWindow() {
-  fw::Ref<fw::Window> window = fw::GetImplicitWindow(MessageWindow::kClassName);
-  if (!window) {
-    auto made = std::make_shared<class MessageWindow>();
-    made->Constructor();
-    window = made;
-  }
-  return fw::Cast<class MessageWindow>(window);
-}
+fw::Ref<class MessageWindow> MessageWindow() { return fw::ImplicitInstance<class MessageWindow>(); }
 
 }  // namespace karuta
