@@ -65,14 +65,14 @@ PlatformApp& ThePlatformApp() {
 
 // While the platform starts, its messages are kept; if it cannot start (no
 // display), the reason is printed on one line and the program ends.
-QString startupMessages;
+QStringList startupMessages;
 
 void StartupMessageHandler(QtMsgType type, const QMessageLogContext&, const QString& message) {
   if (type != QtFatalMsg) {
-    startupMessages += (startupMessages.isEmpty() ? "" : "; ") + message;
+    startupMessages << message;
     return;
   }
-  const QString reason = startupMessages.isEmpty() ? message.section('\n', 0, 0) : startupMessages;
+  const QString reason = startupMessages.isEmpty() ? message.section('\n', 0, 0) : startupMessages.first();
   std::fprintf(stderr, "Cannot open a display (%s). Run the game on a desktop, or under xvfb-run.\n",
                qPrintable(reason));
   std::_Exit(1);
@@ -87,7 +87,7 @@ void MakePlatformApp() {
   QtMessageHandler previous = qInstallMessageHandler(StartupMessageHandler);
   platform.app = std::make_unique<QApplication>(platform.argc, platform.argv);
   qInstallMessageHandler(previous);
-  if (!startupMessages.isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(startupMessages));
+  for (const QString& message : startupMessages) std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
 }  // namespace

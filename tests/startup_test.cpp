@@ -11,15 +11,19 @@
 namespace karuta {
 namespace {
 
-// Presses Ctrl+Q on the game window once it is open.
-void QuitOnceOpen(bool* sawWindow) {
+using QuitAction = void (*)(fw::Window& gameWindow);
+
+void PressControlQ(fw::Window& window) { QTest::keyClick(window.Platform().frame, Qt::Key_Q, Qt::ControlModifier); }
+
+// Does on the game window, once it is open, what should end the program.
+void OnceOpen(QuitAction quit, bool* sawWindow) {
   auto* poll = new QTimer(qApp);
-  QObject::connect(poll, &QTimer::timeout, [poll, sawWindow] {
+  QObject::connect(poll, &QTimer::timeout, [poll, quit, sawWindow] {
     auto window = fw::GetImplicitWindow(KarutaWindow::kClassName);
     if (!window) return;
     *sawWindow = true;
     poll->deleteLater();
-    QTest::keyClick(window->Platform().frame, Qt::Key_Q, Qt::ControlModifier);
+    quit(*window);
   });
   poll->start(5);
 }
@@ -48,7 +52,7 @@ TEST_F(StartupTest, NormalRunOpensTheWindowAndQuitsWithZero) {
     registeredTypes = fw::RegisteredFileTypes().size();
   };
   bool sawWindow = false;
-  QuitOnceOpen(&sawWindow);
+  OnceOpen(PressControlQ, &sawWindow);
 
   EXPECT_EQ(EntryPoint(), 0);
 
@@ -68,6 +72,22 @@ TEST_F(StartupTest, NormalRunOpensTheWindowAndQuitsWithZero) {
   EXPECT_FALSE(fw::RuntimeAppObject()) << "finalisers release the application object";
   app.reset();
   windowBar.reset();
+}
+
+TEST_F(StartupTest, QuitTheItemOrClosingTheGameWindowEndsTheProgramWithZero) {
+  const std::pair<const char*, QuitAction> kQuits[] = {
+      {"Ctrl+Q", PressControlQ},
+      {"the Quit item", [](fw::Window& w) { w.MenuBar()->Lookup("FileQuit")->Action(); }},
+      {"the close button", [](fw::Window& w) { w.Platform().frame->close(); }},
+  };
+  for (const auto& [name, quit] : kQuits) {
+    SCOPED_TRACE(name);
+    bool sawWindow = false;
+    OnceOpen(quit, &sawWindow);
+    EXPECT_EQ(EntryPoint(), 0);
+    EXPECT_TRUE(sawWindow);
+  }
+  EXPECT_EQ(NewUnhandled(), 0);
 }
 
 TEST_F(StartupTest, TheProgramsClassesAreRegisteredByTheInitialisers) {

@@ -68,6 +68,19 @@ TEST_F(WindowTest, MakesTheFortyThreeControlsInOrderWithTheirBindings) {
   EXPECT_THROW(window->CardCanvas(10)->Width(), fw::NilObjectException);
 }
 
+TEST_F(WindowTest, APressReachesTheCardsHandlerWithItsIndexAndAFrameMarginReachesNone) {
+  for (int64_t i = 0; i < 10; ++i) {
+    PressStart();
+    const std::string expected = i == QuestionPlace() ? "正解" : "ハズレ";
+    QTest::mouseClick(WidgetOf(window->CardCanvas(i)), Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_FALSE(window->Label1()->Visible()) << "frame " << i;
+    EXPECT_TRUE(window->GameStarted);
+    ClickCard(i);
+    EXPECT_EQ(window->Label1()->Text(), expected) << "card " << i;
+    EXPECT_FALSE(window->GameStarted);
+  }
+}
+
 TEST_F(WindowTest, ControlAccessorsCheckTheClass) {
   auto fake = window->New<fw::Label>();
   fake->Constructor();
