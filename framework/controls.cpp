@@ -62,7 +62,7 @@ class CanvasWidget : public QWidget {
     if (!canvas || !canvas->Paint.IsBound()) return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    GraphicsPlatform platform{painter, width(), height()};
+    GraphicsPlatform platform{painter};
     Graphics graphics(platform);
     std::vector<PaintArea> areas;
     for (const QRect& r : event->region()) areas.push_back({r.x(), r.y(), r.width(), r.height()});
@@ -73,7 +73,7 @@ class CanvasWidget : public QWidget {
     auto canvas = canvas_.lock();
     if (!canvas || !canvas->MouseDown.IsBound()) return QWidget::mousePressEvent(event);
     const QPoint at = event->position().toPoint();
-    auto window = canvas->Owner();
+    auto window = canvas->Owner();  // kept alive while its handler runs
     detail::Dispatch([&] { canvas->MouseDown.Raise(*canvas, at.x(), at.y()); });
   }
 
@@ -150,7 +150,10 @@ void RectControl::Enabled(bool enabled) {
 
 void RectControl::Refresh(bool immediately) {
   QWidget* widget = Platform().widget;
-  immediately &&widget->isVisible() ? widget->repaint() : widget->update();
+  if (immediately && widget->isVisible())
+    widget->repaint();
+  else
+    widget->update();
 }
 
 void RectControl::Place() {
@@ -465,7 +468,7 @@ void PushButton::CreateWidget() {
   std::weak_ptr<PushButton> weak = std::static_pointer_cast<PushButton>(shared_from_this());
   QObject::connect(button, &QPushButton::clicked, [weak] {
     if (auto self = weak.lock()) {
-      auto window = self->Owner();
+      auto window = self->Owner();  // kept alive while its handler runs
       detail::Dispatch([&] { self->Action.Raise(*self); });
     }
   });
@@ -575,7 +578,7 @@ void Timer::Schedule() {
 void Timer::Fire() {
   if (runMode_ == 1) runMode_ = 0;
   auto self = std::static_pointer_cast<Timer>(shared_from_this());
-  auto window = Owner();
+  auto window = Owner();  // kept alive while its handler runs
   detail::Dispatch([&] { Action.Raise(*self); });
 }
 

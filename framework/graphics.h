@@ -14,8 +14,6 @@ class Graphics {
  public:
   explicit Graphics(GraphicsPlatform& platform) : platform_(platform) {}
 
-  int64_t Width() const;
-  int64_t Height() const;
   // Draws the source rectangle of the picture scaled smoothly into the
   // destination rectangle. A nil picture raises NilObjectException.
   void DrawPicture(const Ref<Picture>& picture, double destX, double destY, double destWidth, double destHeight,

@@ -50,9 +50,6 @@ Ref<Picture> Picture::OpenFromApp(const std::string& name) {
   return std::make_shared<Picture>(std::move(data));
 }
 
-int64_t Graphics::Width() const { return platform_.width; }
-int64_t Graphics::Height() const { return platform_.height; }
-
 void Graphics::DrawPicture(const Ref<Picture>& picture, double destX, double destY, double destWidth,
                            double destHeight, double sourceX, double sourceY, double sourceWidth,
                            double sourceHeight) {

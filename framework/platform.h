@@ -62,7 +62,6 @@ struct PictureData {
 
 struct GraphicsPlatform {
   QPainter& painter;
-  int width, height;
 };
 
 // The font for a layout font name and size (pixels; 0 for the default).

@@ -199,8 +199,6 @@ void Window::Forget() {
   windows.erase(std::remove(windows.begin(), windows.end(), shared_from_this()), windows.end());
 }
 
-bool Window::Visible() const { return platform_->frame && platform_->frame->isVisible(); }
-
 int64_t Window::Width() const {
   const WindowPlatform& p = *platform_;
   return p.frame && p.frame->isVisible() ? p.content->width() : p.width;
@@ -242,6 +240,8 @@ void Window::MenuBar(Ref<fw::MenuBar> bar) {
 
 void Window::SetProperties(const PropertySet& properties) {
   for (const Property& property : properties) ApplyProperty(property.name, property.value);
+  platform_->ApplyBackground();
+  platform_->ApplySize();
 }
 
 void Window::ApplyProperty(std::string_view name, const PropertyValue& value) {
@@ -282,8 +282,6 @@ void Window::ApplyProperty(std::string_view name, const PropertyValue& value) {
   auto setter = kSetters.find(name);
   if (setter == kSetters.end()) throw InvalidArgumentException("window has no property " + std::string(name));
   setter->second(*this, *platform_, value);
-  platform_->ApplyBackground();
-  platform_->ApplySize();
 }
 
 void Window::Adopt(Control& control) { control.owner_ = weak_from_this(); }

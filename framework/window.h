@@ -37,7 +37,6 @@ class Window : public std::enable_shared_from_this<Window> {
   // Closes the window; the framework lets go of it.
   void Close();
   bool IsOpen() const { return open_; }
-  bool Visible() const;
 
   // Size of the window's content in pixels.
   int64_t Width() const;

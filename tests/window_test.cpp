@@ -50,6 +50,19 @@ std::vector<Created> ExpectedCreation() {
 
 class WindowTest : public GameFixture {};
 
+TEST_F(WindowTest, ANewWindowObjectHoldsItsStartingValues) {
+  auto fresh = std::make_shared<class KarutaWindow>();
+  EXPECT_EQ(fresh->OdaiNum, 0);
+  EXPECT_EQ(fresh->MyPoint + fresh->TotalPoint + fresh->Kaisu + fresh->HighScore, 0);
+  EXPECT_EQ(fresh->OKtime + fresh->StartTime + fresh->MyTime, 0.0);
+  EXPECT_FALSE(fresh->Seikai || fresh->GameStarted || fresh->games);
+  EXPECT_EQ(fresh->MyFont + fresh->shogo, "");
+  for (int64_t n : fresh->FudaNum) EXPECT_EQ(n, 0);
+  for (int64_t n : fresh->r) EXPECT_EQ(n, 0);
+  for (const std::string& poem : fresh->OdaiString) EXPECT_EQ(poem, "");
+  EXPECT_EQ(KarutaWindow(), window) << "the open window is found, not made again";
+}
+
 TEST_F(WindowTest, MakesTheFortyThreeControlsInOrderWithTheirBindings) {
   const std::vector<Created> expected = ExpectedCreation();
   const auto& controls = window->Controls();
