@@ -412,6 +412,7 @@ void TextArea::ApplyProperty(std::string_view name, const PropertyValue& value) 
 
 void Listbox::CreateWidget() {
   auto* list = new QListWidget(Owner()->Platform().content);
+  list->setUniformItemSizes(true);  // rows share one height, measured once
   platform_ = std::make_unique<WidgetPlatform>(WidgetPlatform{list});
 }
 

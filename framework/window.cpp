@@ -238,6 +238,8 @@ void Window::MenuBar(Ref<fw::MenuBar> bar) {
   p.menuBar->setVisible(p.menuBarVisible);
 }
 
+// The size is applied once the whole set is, so that a hidden menu bar is
+// never measured.
 void Window::SetProperties(const PropertySet& properties) {
   for (const Property& property : properties) ApplyProperty(property.name, property.value);
   platform_->ApplyBackground();
@@ -247,8 +249,8 @@ void Window::SetProperties(const PropertySet& properties) {
 void Window::ApplyProperty(std::string_view name, const PropertyValue& value) {
   using Setter = void (*)(Window&, WindowPlatform&, const PropertyValue&);
   static const std::unordered_map<std::string_view, Setter> kSetters = {
-      {"Width", [](Window& w, WindowPlatform&, const PropertyValue& v) { w.Width(AsInteger(v)); }},
-      {"Height", [](Window& w, WindowPlatform&, const PropertyValue& v) { w.Height(AsInteger(v)); }},
+      {"Width", [](Window&, WindowPlatform& p, const PropertyValue& v) { p.width = static_cast<int>(AsInteger(v)); }},
+      {"Height", [](Window&, WindowPlatform& p, const PropertyValue& v) { p.height = static_cast<int>(AsInteger(v)); }},
       {"MinimumWidth", [](Window&, WindowPlatform& p, const PropertyValue& v) { p.minimumWidth = AsInteger(v); }},
       {"MinimumHeight", [](Window&, WindowPlatform& p, const PropertyValue& v) { p.minimumHeight = AsInteger(v); }},
       {"MaximumWidth", [](Window&, WindowPlatform& p, const PropertyValue& v) { p.maximumWidth = AsInteger(v); }},
