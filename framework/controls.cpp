@@ -39,6 +39,14 @@ W* As(const std::unique_ptr<WidgetPlatform>& platform) {
   return platform ? static_cast<W*>(platform->widget.data()) : nullptr;
 }
 
+// The widget a setter acts on; a control without one raises.
+template <class W>
+W* Need(const std::unique_ptr<WidgetPlatform>& platform) {
+  W* widget = As<W>(platform);
+  if (!widget) throw NilObjectException("control has no widget");
+  return widget;
+}
+
 QString ToQt(const std::string& text) { return QString::fromStdString(text); }
 
 // Text in a multiline control breaks at carriage returns.
@@ -308,11 +316,13 @@ void TextField::CreateWidget() {
   platform_ = std::make_unique<WidgetPlatform>(WidgetPlatform{field});
 }
 
-std::string TextField::Text() const { return As<QLineEdit>(platform_) ? As<QLineEdit>(platform_)->text().toStdString() : ""; }
+std::string TextField::Text() const {
+  auto* field = As<QLineEdit>(platform_);
+  return field ? field->text().toStdString() : "";
+}
 
 void TextField::Text(const std::string& text) {
-  auto* field = As<QLineEdit>(platform_);
-  if (!field) throw NilObjectException("text field has no widget");
+  auto* field = Need<QLineEdit>(platform_);
   field->setText(ToQt(text));
   field->setCursorPosition(0);
 }
@@ -335,17 +345,17 @@ void TextField::ApplyProperty(std::string_view name, const PropertyValue& value)
   static const SetterTable<TextField> kSetters = {
       {"Text", [](TextField& c, const PropertyValue& v) { c.Text(AsText(v)); }},
       {"BackgroundColor", [](TextField& c, const PropertyValue& v) { SetBaseColor(WidgetOf(c), AsColor(v)); }},
-      {"HasBorder", [](TextField& c, const PropertyValue& v) { As<QLineEdit>(c.platform_)->setFrame(AsBoolean(v)); }},
-      {"ReadOnly", [](TextField& c, const PropertyValue& v) { As<QLineEdit>(c.platform_)->setReadOnly(AsBoolean(v)); }},
+      {"HasBorder", [](TextField& c, const PropertyValue& v) { Need<QLineEdit>(c.platform_)->setFrame(AsBoolean(v)); }},
+      {"ReadOnly", [](TextField& c, const PropertyValue& v) { Need<QLineEdit>(c.platform_)->setReadOnly(AsBoolean(v)); }},
       {"Password",
        [](TextField& c, const PropertyValue& v) {
-         As<QLineEdit>(c.platform_)->setEchoMode(AsBoolean(v) ? QLineEdit::Password : QLineEdit::Normal);
+         Need<QLineEdit>(c.platform_)->setEchoMode(AsBoolean(v) ? QLineEdit::Password : QLineEdit::Normal);
        }},
-      {"Hint", [](TextField& c, const PropertyValue& v) { As<QLineEdit>(c.platform_)->setPlaceholderText(ToQt(AsText(v))); }},
+      {"Hint", [](TextField& c, const PropertyValue& v) { Need<QLineEdit>(c.platform_)->setPlaceholderText(ToQt(AsText(v))); }},
       {"MaximumCharactersAllowed",
        [](TextField& c, const PropertyValue& v) {
          const int64_t limit = AsInteger(v);
-         As<QLineEdit>(c.platform_)->setMaxLength(limit > 0 ? static_cast<int>(limit) : 32767);
+         Need<QLineEdit>(c.platform_)->setMaxLength(limit > 0 ? static_cast<int>(limit) : 32767);
        }},
       {"Format", Ignore<TextField>},
       {"ValidationMask", Ignore<TextField>},
@@ -370,8 +380,7 @@ std::string TextArea::Text() const {
 }
 
 void TextArea::Text(const std::string& text) {
-  auto* area = As<QPlainTextEdit>(platform_);
-  if (!area) throw NilObjectException("text area has no widget");
+  auto* area = Need<QPlainTextEdit>(platform_);
   const QString shown = WithLineBreaks(text);
   if (area->toPlainText() != shown) area->setPlainText(shown);
 }
@@ -383,16 +392,16 @@ void TextArea::ApplyProperty(std::string_view name, const PropertyValue& value) 
       {"BackgroundColor", [](TextArea& c, const PropertyValue& v) { SetBaseColor(WidgetOf(c), AsColor(v)); }},
       {"HasBorder",
        [](TextArea& c, const PropertyValue& v) {
-         As<QPlainTextEdit>(c.platform_)->setFrameShape(AsBoolean(v) ? QFrame::StyledPanel : QFrame::NoFrame);
+         Need<QPlainTextEdit>(c.platform_)->setFrameShape(AsBoolean(v) ? QFrame::StyledPanel : QFrame::NoFrame);
        }},
-      {"ReadOnly", [](TextArea& c, const PropertyValue& v) { As<QPlainTextEdit>(c.platform_)->setReadOnly(AsBoolean(v)); }},
+      {"ReadOnly", [](TextArea& c, const PropertyValue& v) { Need<QPlainTextEdit>(c.platform_)->setReadOnly(AsBoolean(v)); }},
       {"HasVerticalScrollbar",
        [](TextArea& c, const PropertyValue& v) {
-         As<QPlainTextEdit>(c.platform_)->setVerticalScrollBarPolicy(scrollBar(AsBoolean(v)));
+         Need<QPlainTextEdit>(c.platform_)->setVerticalScrollBarPolicy(scrollBar(AsBoolean(v)));
        }},
       {"HasHorizontalScrollbar",
        [](TextArea& c, const PropertyValue& v) {
-         As<QPlainTextEdit>(c.platform_)->setHorizontalScrollBarPolicy(scrollBar(AsBoolean(v)));
+         Need<QPlainTextEdit>(c.platform_)->setHorizontalScrollBarPolicy(scrollBar(AsBoolean(v)));
        }},
       {"Multiline", Ignore<TextArea>},
       {"AllowStyledText", Ignore<TextArea>},
@@ -442,7 +451,7 @@ void Listbox::ApplyProperty(std::string_view name, const PropertyValue& value) {
       {"InitialValue", [](Listbox& c, const PropertyValue& v) { c.InitialValue(AsText(v)); }},
       {"HasBorder",
        [](Listbox& c, const PropertyValue& v) {
-         As<QListWidget>(c.platform_)->setFrameShape(AsBoolean(v) ? QFrame::StyledPanel : QFrame::NoFrame);
+         Need<QListWidget>(c.platform_)->setFrameShape(AsBoolean(v) ? QFrame::StyledPanel : QFrame::NoFrame);
        }},
       {"ColumnCount", Ignore<Listbox>},
       {"HasHeader", Ignore<Listbox>},
@@ -476,9 +485,9 @@ void PushButton::CreateWidget() {
   platform_ = std::make_unique<WidgetPlatform>(WidgetPlatform{button});
 }
 
-void PushButton::Caption(const std::string& caption) { As<QPushButton>(platform_)->setText(ToQt(caption)); }
+void PushButton::Caption(const std::string& caption) { Need<QPushButton>(platform_)->setText(ToQt(caption)); }
 
-std::string PushButton::Caption() const { return As<QPushButton>(platform_)->text().toStdString(); }
+std::string PushButton::Caption() const { return Need<QPushButton>(platform_)->text().toStdString(); }
 
 void PushButton::Default(bool isDefault) {
   default_ = isDefault;

@@ -32,7 +32,7 @@ class Event<R(Args...)> {
 // Binds a method to its object without keeping the object alive; calling the
 // binding after the object is gone raises NilObjectException.
 template <class Owner, class Base, class R, class... Args>
-std::function<R(Args...)> CreateDelegate(Base& target, R (Owner::*method)(Args...)) {
+std::function<R(Args...)> RuntimeCreateDelegate(Base& target, R (Owner::*method)(Args...)) {
   std::weak_ptr<Owner> weak = std::dynamic_pointer_cast<Owner>(target.shared_from_this());
   if (weak.expired()) throw IllegalCastException("delegate target is not of the method's class");
   return [weak, method](Args... args) -> R {

@@ -67,6 +67,7 @@ void AddItems(QWidget* menu, const MenuItem& parent, QWidget* frame) {
     if (item->Text().empty()) continue;
     auto* action = new QAction(QString::fromStdString(item->Text()), menu);
     action->setShortcut(KeySequenceFor(item->Shortcut()));
+    action->setShortcutContext(Qt::ApplicationShortcut);  // the application's menus, whichever window is in front
     action->setVisible(item->Visible());
     action->setEnabled(item->AutoEnabled());
     std::weak_ptr<MenuItem> weak = item;
@@ -170,9 +171,11 @@ void Window::RaiseControlsOpen() {
 void Window::Show() {
   if (!open_) return;
   WindowPlatform& p = *platform_;
-  p.ApplyFlags();
-  p.ApplySize();
   const bool wasVisible = p.frame->isVisible();
+  if (!wasVisible) {  // a shown window keeps the size the player gave it
+    p.ApplyFlags();
+    p.ApplySize();
+  }
   p.frame->show();
   // Bringing a shown window to the front; the offscreen platform cannot.
   if (wasVisible && QGuiApplication::platformName() != "offscreen") p.frame->raise();

@@ -55,7 +55,7 @@ constexpr ControlMaker kMakers[] = {
 template <class C, auto Event, auto Handler>
 void Bind(GameWindow& window, fw::Control& control) {
   auto& typed = dynamic_cast<C&>(control);
-  (typed.*Event).AddEventHandler(fw::CreateDelegate(window, Handler));
+  (typed.*Event).AddEventHandler(fw::RuntimeCreateDelegate(window, Handler));
 }
 
 struct Binding {

@@ -53,7 +53,7 @@ void MessageWindow::CreateControls0() {
   button->Constructor();
   AddControl("OKButton", button);
   OKButton()->SetProperties(kOKButtonLayout);
-  OKButton()->Action.AddEventHandler(fw::CreateDelegate(*this, &MessageWindow::OKButton_Action));
+  OKButton()->Action.AddEventHandler(fw::RuntimeCreateDelegate(*this, &MessageWindow::OKButton_Action));
 }
 
 fw::Ref<fw::Label> MessageWindow::Message() const { return fw::Cast<fw::Label>(ControlByName("Message")); }

@@ -240,6 +240,15 @@ TEST_F(PlayTest, OneMessageWindowAtATimeAndANewOneAfterOK) {
   EXPECT_EQ(window->Kaisu, 1) << "the game window went on while the message was open";
 }
 
+TEST_F(PlayTest, AnOpenMessageWindowKeepsTheSizeThePlayerGaveIt) {
+  for (int n = 0; n < 11; ++n) PressStart();
+  auto open = fw::GetImplicitWindow(MessageWindow::kClassName);
+  open->Platform().frame->resize(500, 300);
+  for (int n = 0; n < 10; ++n) PressStart();
+  ASSERT_EQ(fw::GetImplicitWindow(MessageWindow::kClassName), open);
+  EXPECT_EQ(open->Platform().frame->size(), QSize(500, 300));
+}
+
 TEST_F(PlayTest, TheMessageWindowsCloseButtonClosesIt) {
   for (int n = 0; n < 11; ++n) PressStart();
   auto open = fw::GetImplicitWindow(MessageWindow::kClassName);
