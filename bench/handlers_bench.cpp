@@ -34,17 +34,7 @@ namespace {
 // The class, where the function of the same name hides it.
 using GameWindow = class karuta::KarutaWindow;
 
-class FakeClock : public fw::ClockSource {
- public:
-  double wall = 1'700'000'000.0;
-  double monotonic = 1000.0;
-  double WallSeconds() override { return wall; }
-  double MonotonicSeconds() override { return monotonic; }
-  void Advance(double seconds) {
-    wall += seconds;
-    monotonic += seconds;
-  }
-};
+using FakeClock = fw::ManualClockSource;
 
 std::shared_ptr<FakeClock> fakeClock;
 fw::Ref<GameWindow> window;

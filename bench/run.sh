@@ -14,18 +14,6 @@ cadence_ticks=${CADENCE_TICKS:-300}
 sections=("$@")
 [ "${#sections[@]}" -gt 0 ] || sections=(handlers startup cadence)
 
-install_missing() {
-  tools/install-deps.sh
-  local missing=()
-  for package in libbenchmark-dev time xvfb xauth; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-  done
-  if [ "${#missing[@]}" -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    apt-get update
-    DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
-  fi
-}
 
 # Median and range of the numbers on stdin: "median (min-max)".
 stats() {
@@ -105,7 +93,7 @@ run_cadence() {
   cat "$out/cadence.txt"
 }
 
-install_missing
+tools/install-deps.sh
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$(nproc)" --target handlers_bench startup_probe bare_window_probe cadence_probe >/dev/null
 

@@ -8,6 +8,7 @@
 #include <map>
 #include <set>
 
+#include "png_fixture.h"
 #include "support.h"
 
 namespace karuta {
@@ -173,15 +174,6 @@ TEST(CommittedPicturesTest, EveryPictureLoadsAndNoTwoCardsAreAlike) {
   EXPECT_GT(green->Width(), 0);
 }
 
-uint32_t Crc32(const QByteArray& bytes) {
-  uint32_t crc = 0xFFFFFFFF;
-  for (char byte : bytes) {
-    crc ^= static_cast<uint8_t>(byte);
-    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
-  }
-  return ~crc;
-}
-
 // Damaged picture files yield nil and never raise.
 class DamagedPicturesTest : public ::testing::Test {
  protected:
@@ -205,17 +197,6 @@ class DamagedPicturesTest : public ::testing::Test {
     image.save(&buffer, "PNG");
     return bytes;
   }
-  // A PNG whose header claims a size no reader should allocate.
-  QByteArray HugePng() {
-    QByteArray bytes = ValidPng();
-    const char huge[4] = {0x00, 0x00, 0x75, 0x30};  // 30000, big-endian
-    bytes.replace(16, 4, huge, 4);
-    bytes.replace(20, 4, huge, 4);
-    const uint32_t crc = Crc32(bytes.mid(12, 17));  // the IHDR chunk's type and data
-    const char crcBytes[4] = {char(crc >> 24), char(crc >> 16), char(crc >> 8), char(crc)};
-    bytes.replace(29, 4, crcBytes, 4);
-    return bytes;
-  }
   QTemporaryDir folder;
 };
 
@@ -224,7 +205,7 @@ TEST_F(DamagedPicturesTest, YieldNilForEveryKindOfDamage) {
   Write("empty", "");
   Write("truncated", good.left(good.size() / 2));
   Write("text", "this is not a picture\n");
-  Write("huge", HugePng());
+  Write("huge", testing::ClaimingHugeSize(good));
   Write("good", good);
   for (const char* name : {"missing", "empty", "truncated", "text", "huge"})
     EXPECT_FALSE(fw::Picture::OpenFromApp(name)) << name;

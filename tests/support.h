@@ -19,17 +19,7 @@
 namespace karuta::testing {
 
 // Wall and monotonic readings the test sets; the clock reads the wall once.
-class FakeClock : public fw::ClockSource {
- public:
-  double wall = 1'700'000'000.0;
-  double monotonic = 1000.0;
-  double WallSeconds() override { return wall; }
-  double MonotonicSeconds() override { return monotonic; }
-  void Advance(double seconds) {
-    wall += seconds;
-    monotonic += seconds;
-  }
-};
+using FakeClock = fw::ManualClockSource;
 
 // The runtime readied with the program's modules, a fake clock and fixed
 // seeds; torn down with the program's finalisers.
