@@ -22,14 +22,7 @@ namespace {
 
 using karuta::KarutaWindow;
 
-class ScriptClock : public fw::ClockSource {
- public:
-  double WallSeconds() override { return 1'700'000'000.0; }
-  double MonotonicSeconds() override { return monotonic; }
-  double monotonic = 50.0;
-};
-
-const auto theClock = std::make_shared<ScriptClock>();
+const auto theClock = std::make_shared<fw::ManualClockSource>();
 std::vector<std::string> problems;
 bool reachedQuit = false;
 
@@ -66,7 +59,7 @@ void PlayRound(int round) {
   auto window = KarutaWindow();
   QTest::mouseClick(fw::WidgetOf(*window->StartButton()), Qt::LeftButton);
   for (int second = 0; second < 3; ++second) {
-    theClock->monotonic += 1.0;
+    theClock->Advance(1.0);
     window->MyTimer()->Fire();
   }
   int64_t place = -1;
