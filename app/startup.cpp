@@ -26,17 +26,18 @@ constexpr fw::ProgramModule kModules[] = {
 std::span<const fw::ProgramModule> ProgramModules() { return kModules; }
 
 StartupWork& StartupSteps() {
-  static StartupWork steps{BuildFileTypes, TheMenuBar, OpenGameWindow};
+  static StartupWork steps{fw::RuntimePerformInitializers, BuildFileTypes, TheMenuBar, OpenGameWindow};
   return steps;
 }
 
+// A failing initialiser skips Main; the finalisers run whatever happened.
 int EntryPoint() {
   fw::RuntimeInit(ProgramModules());
-  fw::RuntimePerformInitializers();
   try {
+    StartupSteps().performInitializers();
     Main();
   } catch (...) {
-    // Raised again by the unhandled-exception handler; finalise all the same.
+    fw::UnhandledException(std::current_exception());
   }
   fw::RuntimePerformFinalizers();
   return fw::RuntimeExit();

@@ -23,6 +23,7 @@ std::span<const fw::ProgramModule> ProgramModules();
 
 // The work of the steps that may fail; tests put a failing one in place.
 struct StartupWork {
+  void (*performInitializers)();
   void (*buildFileTypes)();
   fw::Ref<fw::MenuBar> (*menuBar)();
   void (*openGameWindow)();

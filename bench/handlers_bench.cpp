@@ -199,7 +199,7 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   QApplication app(argc, argv);
-  fw::InstallFontSubstitutions();
+  fw::ConfigurePlatformApp();
 
   fakeClock = std::make_shared<FakeClock>();
   fw::SetClockSource(fakeClock);

@@ -34,7 +34,7 @@ void SetResourceFolder(const std::string& path) { ResourceFolderOverride() = pat
 
 std::string ResourceFolder() {
   if (!ResourceFolderOverride().empty()) return ResourceFolderOverride();
-  const QString beside = QCoreApplication::applicationDirPath() + "/../" FW_RESOURCE_SUBDIR;
+  const QString beside = QCoreApplication::applicationDirPath() + "/" FW_RESOURCE_PATH;
   return QDir::cleanPath(beside).toStdString();
 }
 

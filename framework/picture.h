@@ -28,9 +28,9 @@ class Picture {
   std::unique_ptr<PictureData> data_;
 };
 
-// The folder the application's pictures are read from: beside the program,
-// in ../share/karuta/resources. Tests may point it elsewhere; an empty path
-// restores the default.
+// The folder the application's pictures are read from: the installed data
+// folder, by its path relative to the program's folder (../share/karuta/resources
+// by default). Tests may point it elsewhere; an empty path restores it.
 void SetResourceFolder(const std::string& path);
 std::string ResourceFolder();
 

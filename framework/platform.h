@@ -68,6 +68,9 @@ struct GraphicsPlatform {
 QFont FontFor(const std::string& name, double size, bool bold, bool italic, bool underline);
 // The layout's font names that the platform lacks, mapped to installed Mincho faces.
 void InstallFontSubstitutions();
+// Readies a new platform application: the application's display name, which
+// stands for a window without a title, and the font substitutions.
+void ConfigurePlatformApp();
 QColor ToQColor(Color color);
 QWidget* WidgetOf(const RectControl& control);
 

@@ -88,6 +88,18 @@ void MakePlatformApp() {
   platform.app = std::make_unique<QApplication>(platform.argc, platform.argv);
   qInstallMessageHandler(previous);
   for (const QString& message : startupMessages) std::fprintf(stderr, "%s\n", qPrintable(message));
+  ConfigurePlatformApp();
+}
+
+// The platform may call exit() from inside the event loop (xcb does when the
+// X connection breaks). The exit handlers would then destroy the application
+// while its loop is still on the stack, so the process ends at once instead.
+bool eventLoopRunning = false;
+
+void EndAtOnceFromInsideTheEventLoop() {
+  if (!eventLoopRunning) return;
+  std::fflush(nullptr);
+  std::_Exit(1);
 }
 
 }  // namespace
@@ -155,16 +167,25 @@ void Application::x_SetVersionData(int64_t majorVersion, int64_t minorVersion, i
               stageCode,              std::move(longVersion), std::move(shortVersion), std::move(packageInfo)};
 }
 
+void ConfigurePlatformApp() {
+  QGuiApplication::setApplicationDisplayName(QString::fromUtf8(FW_APPLICATION_DISPLAY_NAME));
+  InstallFontSubstitutions();
+}
+
 void RunFrameworkInitialization(void (*lateStartup)()) {
   MakePlatformApp();
-  InstallFontSubstitutions();
   QTimer::singleShot(0, QCoreApplication::instance(), [lateStartup] {
     if (lateStartup) detail::Dispatch(lateStartup);
   });
 }
 
 void RuntimeRun() {
+  // Registered last, so it runs before any exit handler that destroys.
+  static const bool registered = std::atexit(EndAtOnceFromInsideTheEventLoop) == 0;
+  (void)registered;
+  eventLoopRunning = true;
   const int code = QApplication::exec();
+  eventLoopRunning = false;
   if (State().exitCode == 0) State().exitCode = code;
 }
 

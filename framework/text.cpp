@@ -1,6 +1,7 @@
 #include "framework/text.h"
 
-#include <cstdio>
+#include <charconv>
+#include <cmath>
 
 namespace fw {
 namespace {
@@ -21,10 +22,15 @@ size_t OffsetOfCharacter(std::string_view text, int64_t count) {
 
 std::string Str(int64_t value) { return std::to_string(value); }
 
+// Independent of the process locale: the point is always a full stop.
 std::string Str(double value) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%.7g", value);
-  return buffer;
+  char buffer[64];
+  if (!std::isfinite(value) || std::abs(value) >= 1e6)
+    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 7).ptr);
+  std::string text(buffer, std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 3).ptr);
+  text.erase(text.find_last_not_of('0') + 1);
+  if (text.back() == '.') text.pop_back();
+  return text == "-0" ? "0" : text;
 }
 
 std::string Chr(int64_t code) {

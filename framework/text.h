@@ -8,7 +8,8 @@
 namespace fw {
 
 std::string Str(int64_t value);
-// Shortest form with at most 7 significant digits: 5.3 gives "5.3".
+// Rounded to thousandths without trailing zeros (5.3 gives "5.3", 5.4928
+// gives "5.493"); from a million on, 7 significant digits ("1.7e+09").
 std::string Str(double value);
 // The text of one character code; an invalid code gives the empty text.
 std::string Chr(int64_t code);

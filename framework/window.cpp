@@ -176,6 +176,7 @@ void Window::Show() {
     p.ApplyFlags();
     p.ApplySize();
   }
+  if (p.frame->isMinimized()) p.frame->setWindowState(p.frame->windowState() & ~Qt::WindowMinimized);
   p.frame->show();
   // Bringing a shown window to the front; the offscreen platform cannot.
   if (wasVisible && QGuiApplication::platformName() != "offscreen") p.frame->raise();

@@ -32,7 +32,8 @@ class Window : public std::enable_shared_from_this<Window> {
   virtual void CreateControls() {}
   virtual void Event_Open() {}
 
-  // Shows the window without blocking and brings it to the front.
+  // Shows the window without blocking and brings it to the front, restored
+  // if the player had minimised it.
   void Show();
   // Closes the window; the framework lets go of it.
   void Close();

@@ -13,20 +13,42 @@ namespace {
 
 using QuitAction = void (*)(fw::Window& gameWindow);
 
-void PressControlQ(fw::Window& window) { QTest::keyClick(window.Platform().frame, Qt::Key_Q, Qt::ControlModifier); }
-
-// Does on the game window, once it is open, what should end the program.
-void OnceOpen(QuitAction quit, bool* sawWindow) {
-  auto* poll = new QTimer(qApp);
-  QObject::connect(poll, &QTimer::timeout, [poll, quit, sawWindow] {
-    auto window = fw::GetImplicitWindow(KarutaWindow::kClassName);
-    if (!window) return;
-    *sawWindow = true;
-    poll->deleteLater();
-    quit(*window);
-  });
-  poll->start(5);
+// The shortcut acts in the active window: the game window is made active
+// here, whichever window holds the X focus.
+void PressControlQ(fw::Window& window) {
+  QApplication::setActiveWindow(window.Platform().frame);
+  QTest::keyClick(window.Platform().frame, Qt::Key_Q, Qt::ControlModifier);
 }
+
+// Does on the game window, once it is open, what should end the program. A
+// program still running after a few seconds is ended with code 99.
+class OnceOpen {
+ public:
+  OnceOpen(QuitAction quit, std::string what) : what_(std::move(what)) {
+    QObject::connect(&poll_, &QTimer::timeout, [this, quit] {
+      auto window = fw::GetImplicitWindow(KarutaWindow::kClassName);
+      if (!window) return;
+      sawWindow_ = true;
+      poll_.stop();
+      quit(*window);
+    });
+    poll_.start(5);
+    deadline_.setSingleShot(true);
+    QObject::connect(&deadline_, &QTimer::timeout, [this] {
+      ADD_FAILURE() << (sawWindow_ ? what_ + " did not end the event loop" : "the game window never opened")
+                    << " within " << kDeadlineMs << " ms";
+      QCoreApplication::exit(99);
+    });
+    deadline_.start(kDeadlineMs);
+  }
+  bool SawWindow() const { return sawWindow_; }
+
+ private:
+  static constexpr int kDeadlineMs = 5000;
+  std::string what_;
+  QTimer poll_, deadline_;
+  bool sawWindow_ = false;
+};
 
 class StartupTest : public ::testing::Test {
  protected:
@@ -51,12 +73,11 @@ TEST_F(StartupTest, NormalRunOpensTheWindowAndQuitsWithZero) {
     windowBar = window->MenuBar();
     registeredTypes = fw::RegisteredFileTypes().size();
   };
-  bool sawWindow = false;
-  OnceOpen(PressControlQ, &sawWindow);
+  OnceOpen quit(PressControlQ, "Ctrl+Q");
 
   EXPECT_EQ(EntryPoint(), 0);
 
-  EXPECT_TRUE(sawWindow);
+  EXPECT_TRUE(quit.SawWindow());
   EXPECT_EQ(NewUnhandled(), 0);
   ASSERT_TRUE(app);
   EXPECT_NE(std::dynamic_pointer_cast<App>(app), nullptr);
@@ -82,10 +103,9 @@ TEST_F(StartupTest, QuitTheItemOrClosingTheGameWindowEndsTheProgramWithZero) {
   };
   for (const auto& [name, quit] : kQuits) {
     SCOPED_TRACE(name);
-    bool sawWindow = false;
-    OnceOpen(quit, &sawWindow);
+    OnceOpen once(quit, name);
     EXPECT_EQ(EntryPoint(), 0);
-    EXPECT_TRUE(sawWindow);
+    EXPECT_TRUE(once.SawWindow());
   }
   EXPECT_EQ(NewUnhandled(), 0);
 }
@@ -119,6 +139,12 @@ struct FailureCase {
 void Fail() { throw fw::NilObjectException("step failed"); }
 
 const FailureCase kFailures[] = {
+    {"initialisers", [](StartupWork& s) { s.performInitializers = [] {
+       fw::RuntimePerformInitializers();
+       FileTypes::pText = std::make_shared<fw::FileType>();  // released by the finalisers
+       Fail();
+     }; },
+     {false, false, false}},
     {"file types", [](StartupWork& s) { s.buildFileTypes = [] {
        FileTypes::pText = std::make_shared<fw::FileType>();  // released by the finalisers
        Fail();

@@ -7,6 +7,6 @@
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   QApplication app(argc, argv);
-  fw::InstallFontSubstitutions();
+  fw::ConfigurePlatformApp();
   return RUN_ALL_TESTS();
 }

@@ -230,6 +230,23 @@ TEST_F(WindowTest, TheEditItemsActOnTheFocusedField) {
   EXPECT_EQ(field->text(), "0");
 }
 
+// A field shows its whole text when scrolling to the end of the text moves
+// nothing: a text too wide for the field scrolls, and its picture changes.
+TEST_F(WindowTest, NumberFieldsShowTheWholeTextOfNormalPlay) {
+  // The widest texts of rounds, scores up to four digits with a sign, and times up to 999 s.
+  const char* const kTexts[] = {"10", "-9999", "9999", "999.999", "888.888", "0.013"};
+  for (auto field : {window->ScoreFiled(), window->TotalScoreField(), window->TimeField(), window->KaisuField(),
+                     window->HighScoreField()}) {
+    auto* edit = static_cast<QLineEdit*>(fw::WidgetOf(*field));
+    for (const char* text : kTexts) {
+      field->Text(text);
+      const QImage atStart = edit->grab().toImage();
+      edit->end(false);
+      EXPECT_EQ(edit->grab().toImage(), atStart) << field->Name() << " cuts off part of \"" << text << "\"";
+    }
+  }
+}
+
 TEST_F(WindowTest, ReturnPressesTheDefaultStartButton) {
   QTest::keyClick(fw::WidgetOf(*window->KaisuField()), Qt::Key_Return);
   EXPECT_EQ(window->Kaisu, 1);

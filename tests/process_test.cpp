@@ -1,0 +1,143 @@
+// The game as a process on an X server of the test's own: it ends with an
+// exit code when the server goes away, and an installed copy finds its
+// pictures once its build tree is gone.
+
+#include <gtest/gtest.h>
+#include <xcb/xcb.h>
+
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include "x_server.h"
+
+#ifndef KARUTA_GAME
+#error "KARUTA_GAME names the game's executable"
+#endif
+#ifndef KARUTA_RESOURCES
+#error "KARUTA_RESOURCES names the folder of the committed pictures"
+#endif
+
+namespace karuta {
+namespace {
+
+using testing::XServer;
+
+constexpr char kTitle[] = "霞札苑";
+
+class ProcessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!x.Ready() && x.Problem().find("cannot be started") != std::string::npos) GTEST_SKIP() << x.Problem();
+    ASSERT_TRUE(x.Ready()) << x.Problem();
+  }
+
+  void TearDown() override {
+    if (game.state() != QProcess::NotRunning) {
+      game.kill();
+      game.waitForFinished(5000);
+    }
+  }
+
+  void Start(const QString& program) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("DISPLAY", x.Display());
+    environment.insert("QT_QPA_PLATFORM", "xcb");
+    game.setProcessEnvironment(environment);
+    game.start(program, {});
+    ASSERT_TRUE(game.waitForStarted(5000)) << "cannot start " << program.toStdString();
+  }
+
+  // The game's window once the server shows it; fails the test after a few seconds.
+  xcb_window_t AwaitGameWindow() {
+    const xcb_window_t window = x.Connection().AwaitWindow(kTitle);
+    if (!window) ADD_FAILURE() << "no window titled " << kTitle << " was mapped; the game said: " << Output();
+    return window;
+  }
+
+  std::string Output() { return game.readAllStandardError().toStdString(); }
+
+  XServer x;
+  QProcess game;
+};
+
+TEST_F(ProcessTest, LosingTheXServerEndsTheGameWithAnExitCode) {
+  Start(KARUTA_GAME);
+  ASSERT_TRUE(AwaitGameWindow());
+
+  x.Kill();
+  QElapsedTimer clock;
+  clock.start();
+  ASSERT_TRUE(game.waitForFinished(3000)) << "the game still runs 3 s after its X server went away";
+
+  const std::string output = Output();
+  EXPECT_EQ(game.exitStatus(), QProcess::NormalExit) << "the game died of a signal; it said: " << output;
+  EXPECT_EQ(game.exitCode(), 1) << output;
+  EXPECT_LT(clock.elapsed(), 2000) << "ms to end";
+}
+
+// The share of the pixels of two pictures of one size that match within a few levels.
+double Matching(const QImage& a, const QImage& b) {
+  int near = 0;
+  for (int y = 0; y < a.height(); ++y)
+    for (int x = 0; x < a.width(); ++x) {
+      const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
+      near += std::abs(p.red() - q.red()) <= 8 && std::abs(p.green() - q.green()) <= 8 &&
+              std::abs(p.blue() - q.blue()) <= 8;
+    }
+  return double(near) / (a.width() * a.height());
+}
+
+// A committed picture drawn as a card of 70 x 160 draws it.
+QImage AsCard(const char* name) {
+  const QImage picture(QString(KARUTA_RESOURCES "/%1.png").arg(name));
+  QImage card(70, 160, QImage::Format_RGB32);
+  card.fill(Qt::black);
+  QPainter painter(&card);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  painter.drawImage(QRectF(0, 0, 70, 160), picture, QRectF(picture.rect()));
+  return card;
+}
+
+// Presses Return in the window, which presses 開始, the default button.
+void PressReturn(testing::XDisplay& x, xcb_window_t window) {
+  constexpr xcb_keysym_t kReturn = 0xff0d;
+  for (uint8_t type : {XCB_KEY_PRESS, XCB_KEY_RELEASE}) {
+    xcb_key_press_event_t event{};
+    event.response_type = type;
+    event.detail = x.Keycode(kReturn);
+    event.root = x.Root();
+    event.event = window;
+    event.child = XCB_NONE;
+    event.same_screen = 1;
+    xcb_send_event(x.Connection(), 1, window, XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_KEY_RELEASE,
+                   reinterpret_cast<const char*>(&event));
+  }
+  xcb_flush(x.Connection());
+}
+
+TEST_F(ProcessTest, AnInstalledGameWithAnAbsoluteDataFolderShowsItsCards) {
+  const QString installed = qEnvironmentVariable("KARUTA_INSTALLED_GAME");
+  if (installed.isEmpty()) GTEST_SKIP() << "KARUTA_INSTALLED_GAME names no installed game";
+  Start(installed);
+  const xcb_window_t window = AwaitGameWindow();
+  ASSERT_TRUE(window);
+
+  const QRect firstCard(31, 75, 70, 160);
+  QImage shown;
+  QElapsedTimer clock;
+  clock.start();
+  do shown = x.Connection().Grab(window).copy(firstCard);
+  while (Matching(shown, AsCard("Green")) < 0.95 && clock.elapsed() < 5000);
+  EXPECT_GE(Matching(shown, AsCard("Green")), 0.95) << "the first card does not show Green at opening";
+
+  PressReturn(x.Connection(), window);
+  clock.restart();
+  do shown = x.Connection().Grab(window).copy(firstCard);
+  while (Matching(shown, AsCard("karuta0")) < 0.95 && clock.elapsed() < 5000);
+  EXPECT_GE(Matching(shown, AsCard("karuta0")), 0.95) << "the first card of the first round does not show karuta0";
+}
+
+}  // namespace
+}  // namespace karuta

@@ -1,0 +1,202 @@
+#pragma once
+
+// A test's own connection to an X server, to read what the server holds,
+// and an X server of a test's own (Xvfb).
+
+#include <xcb/xcb.h>
+
+#include <cstdint>
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QProcess>
+#include <QThread>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+namespace karuta::testing {
+
+// A connection of the test's own to an X server, to read what it holds.
+class XDisplay {
+ public:
+  static constexpr uint32_t kNormalState = 1, kIconicState = 3;  // ICCCM WM_STATE
+
+  explicit XDisplay(const QString& display = {})
+      : connection_(xcb_connect(display.isEmpty() ? nullptr : display.toLatin1().constData(), nullptr)) {
+    if (xcb_connection_has_error(connection_)) Disconnect();
+  }
+  ~XDisplay() { Disconnect(); }
+  XDisplay(const XDisplay&) = delete;
+  XDisplay& operator=(const XDisplay&) = delete;
+
+  bool Ready() const { return connection_ != nullptr; }
+  xcb_connection_t* Connection() const { return connection_; }
+  xcb_window_t Root() const { return xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root; }
+
+  // A text property of a window, such as "_NET_WM_NAME" or "WM_NAME".
+  std::string Text(xcb_window_t window, const char* property) {
+    auto reply = Reply(xcb_get_property_reply(
+        connection_, xcb_get_property(connection_, 0, window, Atom(property), XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
+        nullptr));
+    if (!reply) return {};
+    return std::string(static_cast<const char*>(xcb_get_property_value(reply.get())),
+                       static_cast<size_t>(xcb_get_property_value_length(reply.get())));
+  }
+
+  // The ICCCM state the window manager gives a window it manages: 1 normal,
+  // 3 iconic; 0 before it manages the window.
+  uint32_t WmState(xcb_window_t window) {
+    const xcb_atom_t state = Atom("WM_STATE");
+    auto reply = Reply(
+        xcb_get_property_reply(connection_, xcb_get_property(connection_, 0, window, state, state, 0, 2), nullptr));
+    if (!reply || xcb_get_property_value_length(reply.get()) < 4) return 0;
+    return *static_cast<const uint32_t*>(xcb_get_property_value(reply.get()));
+  }
+
+  // The window the window manager has made active, or 0.
+  xcb_window_t ActiveWindow() {
+    auto reply = Reply(xcb_get_property_reply(
+        connection_, xcb_get_property(connection_, 0, Root(), Atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW, 0, 1),
+        nullptr));
+    if (!reply || xcb_get_property_value_length(reply.get()) < 4) return 0;
+    return *static_cast<const xcb_window_t*>(xcb_get_property_value(reply.get()));
+  }
+
+  // Whether the window is mapped and all its ancestors are: the server shows it.
+  bool Viewable(xcb_window_t window) {
+    auto attributes =
+        Reply(xcb_get_window_attributes_reply(connection_, xcb_get_window_attributes(connection_, window), nullptr));
+    return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
+  }
+
+  // Asks the window manager to minimise the window, as a task bar does.
+  void Minimise(xcb_window_t window) {
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = Atom("WM_CHANGE_STATE");
+    event.data.data32[0] = kIconicState;
+    xcb_send_event(connection_, 0, Root(), XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&event));
+    xcb_flush(connection_);
+  }
+
+  // The mapped top-level window of that title, waiting up to the deadline; 0 if none.
+  xcb_window_t AwaitWindow(const std::string& title, int deadlineMs = 10'000) {
+    QElapsedTimer clock;
+    clock.start();
+    do {
+      if (xcb_window_t found = FindWindow(title)) return found;
+      QThread::msleep(20);
+    } while (clock.elapsed() < deadlineMs);
+    return 0;
+  }
+
+  // The key code that gives the key symbol, or 0.
+  xcb_keycode_t Keycode(xcb_keysym_t symbol) {
+    const xcb_setup_t* setup = xcb_get_setup(connection_);
+    const int count = setup->max_keycode - setup->min_keycode + 1;
+    auto map = Reply(xcb_get_keyboard_mapping_reply(
+        connection_, xcb_get_keyboard_mapping(connection_, setup->min_keycode, static_cast<uint8_t>(count)), nullptr));
+    if (!map) return 0;
+    const xcb_keysym_t* symbols = xcb_get_keyboard_mapping_keysyms(map.get());
+    for (int k = 0; k < count; ++k)
+      for (int i = 0; i < map->keysyms_per_keycode; ++i)
+        if (symbols[k * map->keysyms_per_keycode + i] == symbol) return static_cast<xcb_keycode_t>(setup->min_keycode + k);
+    return 0;
+  }
+
+  // The window's pixels as the server holds them.
+  QImage Grab(xcb_window_t window) {
+    auto geometry = Reply(xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr));
+    if (!geometry) return {};
+    auto image = Reply(xcb_get_image_reply(
+        connection_,
+        xcb_get_image(connection_, XCB_IMAGE_FORMAT_Z_PIXMAP, window, 0, 0, geometry->width, geometry->height, ~0u),
+        nullptr));
+    if (!image || image->depth != 24) return {};
+    const QImage view(xcb_get_image_data(image.get()), geometry->width, geometry->height, QImage::Format_RGB32);
+    return view.copy();
+  }
+
+ private:
+  template <class T>
+  static std::unique_ptr<T, decltype(&std::free)> Reply(T* reply) {
+    return {reply, &std::free};
+  }
+
+  xcb_atom_t Atom(const char* name) {
+    auto reply = Reply(xcb_intern_atom_reply(
+        connection_, xcb_intern_atom(connection_, 0, static_cast<uint16_t>(strlen(name)), name), nullptr));
+    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+  }
+
+  xcb_window_t FindWindow(const std::string& title) {
+    auto tree = Reply(xcb_query_tree_reply(connection_, xcb_query_tree(connection_, Root()), nullptr));
+    if (!tree) return 0;
+    const xcb_window_t* children = xcb_query_tree_children(tree.get());
+    for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i)
+      if (Viewable(children[i]) && Text(children[i], "_NET_WM_NAME") == title) return children[i];
+    return 0;
+  }
+
+  void Disconnect() {
+    if (connection_) xcb_disconnect(connection_);
+    connection_ = nullptr;
+  }
+
+  xcb_connection_t* connection_;
+};
+
+// An X server of the test's own (Xvfb), and the test's connection to it.
+class XServer {
+ public:
+  XServer() {
+    server_.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+    if (!server_.waitForStarted(5000)) return;
+    QElapsedTimer clock;
+    clock.start();
+    QByteArray number;
+    while (!number.contains('\n') && clock.elapsed() < 5000 && server_.state() == QProcess::Running) {
+      server_.waitForReadyRead(100);
+      number += server_.readAllStandardOutput();
+    }
+    if (!number.contains('\n')) return;
+    display_ = ":" + QString::fromLatin1(number.trimmed());
+    connection_ = std::make_unique<XDisplay>(display_);
+  }
+
+  ~XServer() {
+    connection_.reset();
+    Kill();
+  }
+
+  XServer(const XServer&) = delete;
+  XServer& operator=(const XServer&) = delete;
+
+  bool Ready() const { return connection_ && connection_->Ready(); }
+  // Why the server is not ready.
+  std::string Problem() {
+    if (server_.error() == QProcess::FailedToStart) return "Xvfb cannot be started (apt-get install xvfb)";
+    return "Xvfb did not start: " + server_.readAllStandardError().toStdString();
+  }
+  const QString& Display() const { return display_; }
+  XDisplay& Connection() { return *connection_; }
+
+  // Ends the server at once, as a crash or a logout would.
+  void Kill() {
+    if (server_.state() == QProcess::NotRunning) return;
+    server_.kill();
+    server_.waitForFinished(5000);
+  }
+
+ private:
+  QProcess server_;
+  QString display_;
+  std::unique_ptr<XDisplay> connection_;
+};
+
+}  // namespace karuta::testing
