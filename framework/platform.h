@@ -69,7 +69,8 @@ QFont FontFor(const std::string& name, double size, bool bold, bool italic, bool
 // The layout's font names that the platform lacks, mapped to installed Mincho faces.
 void InstallFontSubstitutions();
 // Readies a new platform application: the application's display name, which
-// stands for a window without a title, and the font substitutions.
+// stands for a window without a title, the font substitutions, and Qt's own
+// texts in Japanese.
 void ConfigurePlatformApp();
 QColor ToQColor(Color color);
 QWidget* WidgetOf(const RectControl& control);

@@ -1,7 +1,10 @@
 #include "framework/runtime.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -102,6 +105,16 @@ void EndAtOnceFromInsideTheEventLoop() {
   std::_Exit(1);
 }
 
+// Qt's own texts (the text fields' context menus) in the game's language,
+// whatever the system's; without the translation file they stay as they are.
+void InstallPlatformTranslation() {
+  auto* translator = new QTranslator(QCoreApplication::instance());
+  if (translator->load(QLocale(QLocale::Japanese), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(translator);
+  else
+    delete translator;
+}
+
 }  // namespace
 
 void RuntimeInit(std::span<const ProgramModule> modules) {
@@ -170,6 +183,7 @@ void Application::x_SetVersionData(int64_t majorVersion, int64_t minorVersion, i
 void ConfigurePlatformApp() {
   QGuiApplication::setApplicationDisplayName(QString::fromUtf8(FW_APPLICATION_DISPLAY_NAME));
   InstallFontSubstitutions();
+  InstallPlatformTranslation();
 }
 
 void RunFrameworkInitialization(void (*lateStartup)()) {

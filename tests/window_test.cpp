@@ -4,6 +4,8 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QRegularExpression>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -245,6 +247,27 @@ TEST_F(WindowTest, NumberFieldsShowTheWholeTextOfNormalPlay) {
       EXPECT_EQ(edit->grab().toImage(), atStart) << field->Name() << " cuts off part of \"" << text << "\"";
     }
   }
+}
+
+// The captions of a text control's context menu as Qt builds it, without
+// mnemonics ("(&U)" or "&") and shortcuts.
+std::vector<std::string> ContextMenuCaptions(QWidget* widget) {
+  std::unique_ptr<QMenu> menu;
+  if (auto* line = qobject_cast<QLineEdit*>(widget)) menu.reset(line->createStandardContextMenu());
+  if (auto* area = qobject_cast<QPlainTextEdit*>(widget)) menu.reset(area->createStandardContextMenu());
+  static const QRegularExpression mnemonic(R"(\(&.\)|&)");
+  std::vector<std::string> captions;
+  for (const QAction* action : menu ? menu->actions() : QList<QAction*>{})
+    if (!action->isSeparator()) captions.push_back(action->text().section('\t', 0, 0).remove(mnemonic).toStdString());
+  return captions;
+}
+
+TEST_F(WindowTest, TextFieldsContextMenusSpeakJapanese) {
+  const std::vector<std::string> kCaptions = {"元に戻す", "やり直す", "切り取り",    "コピー",
+                                              "貼り付け", "削除",     "すべてを選択"};
+  for (const auto& control : std::vector<fw::Ref<fw::RectControl>>{window->TimeField(), window->OdaiField()})
+    EXPECT_EQ(ContextMenuCaptions(fw::WidgetOf(*control)), kCaptions)
+        << control->Name() << " (Qt's translation comes from Debian's qt6-translations-l10n)";
 }
 
 TEST_F(WindowTest, ReturnPressesTheDefaultStartButton) {
