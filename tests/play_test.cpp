@@ -1,6 +1,8 @@
 // Rounds, scoring, the title ladder, game over and the message window.
 
+#include <QElapsedTimer>
 #include <QLabel>
+#include <ostream>
 
 #include "framework/text.h"
 #include "game/message_window.h"
@@ -11,6 +13,105 @@ namespace karuta {
 namespace {
 
 using testing::GameFixture;
+
+// The platform timer behind a timer control. An explicit instantiation may
+// name a private member; the friend it defines hands the member out.
+template <std::unique_ptr<fw::TimerPlatform> fw::Timer::*Platform>
+struct TimerPlatformOf {
+  friend QTimer& PlatformTimer(fw::Timer& timer) { return (timer.*Platform)->timer; }
+};
+template struct TimerPlatformOf<&fw::Timer::platform_>;
+QTimer& PlatformTimer(fw::Timer& timer);
+
+// Where a running timer's countdown stands after a change made some way into
+// its period.
+struct Countdown {
+  int periodBefore = 0;
+  int64_t waited = 0;       // ms into the period, read before the change
+  int remaining = 0;        // ms left, read after the change
+  int64_t sinceChange = 0;  // ms from the change to that reading, at most
+  bool running = false;
+
+  // Still counting from the earlier start (2 ms for rounding).
+  bool KeptItsRhythm() const { return remaining <= periodBefore - waited + 2; }
+  bool StartedAgain(int period) const { return remaining >= period - sinceChange - 5; }
+};
+
+std::ostream& operator<<(std::ostream& out, const Countdown& c) {
+  return out << c.remaining << " ms left after a change " << c.waited << " ms into a " << c.periodBefore
+             << " ms period";
+}
+
+// Starts the timer's period afresh, lets the event loop run a few tens of
+// milliseconds and then makes the change.
+Countdown ChangeSomeWayIn(fw::Timer& timer, const std::function<void()>& change) {
+  QTimer& platform = PlatformTimer(timer);
+  platform.start();
+  QElapsedTimer since;
+  since.start();
+  QTest::qWait(50);
+  Countdown c;
+  c.periodBefore = platform.interval();
+  c.waited = since.elapsed();
+  EXPECT_LT(c.waited, c.periodBefore / 2) << "the event loop stalled; the timer may have fired meanwhile";
+  change();
+  since.start();
+  c.remaining = platform.remainingTime();
+  c.sinceChange = since.elapsed();
+  c.running = platform.isActive();
+  return c;
+}
+
+TEST(TimerTest, WhatAChangeDoesToARunningTimer) {
+  enum class Rhythm { Kept, StartedAgain, Stopped };
+  struct Case {
+    const char* change;
+    void (*apply)(fw::Timer&);
+    Rhythm rhythm;
+    int period;  // the period it runs with
+  };
+  const Case kCases[] = {
+      {"the period it has", [](fw::Timer& t) { t.Period(1000); }, Rhythm::Kept, 1000},
+      {"another period", [](fw::Timer& t) { t.Period(700); }, Rhythm::StartedAgain, 700},
+      {"disabled", [](fw::Timer& t) { t.Enabled(false); }, Rhythm::Stopped, 0},
+      {"disabled and enabled", [](fw::Timer& t) { t.Enabled(false), t.Enabled(true); }, Rhythm::StartedAgain, 1000},
+      {"run mode off", [](fw::Timer& t) { t.RunMode(0); }, Rhythm::Stopped, 0},
+      {"run mode off and repeating", [](fw::Timer& t) { t.RunMode(0), t.RunMode(2); }, Rhythm::StartedAgain, 1000},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.change);
+    auto timer = std::make_shared<fw::Timer>();
+    timer->RunMode(2);
+    timer->Period(1000);
+    timer->Enabled(true);
+    const Countdown after = ChangeSomeWayIn(*timer, [&] { c.apply(*timer); });
+    EXPECT_EQ(after.running, c.rhythm != Rhythm::Stopped) << "the platform timer runs";
+    EXPECT_EQ(timer->IsRunning(), c.rhythm != Rhythm::Stopped) << "the timer says it runs";
+    if (c.rhythm == Rhythm::Stopped) continue;
+    EXPECT_EQ(PlatformTimer(*timer).interval(), c.period);
+    EXPECT_FALSE(PlatformTimer(*timer).isSingleShot());
+    if (c.rhythm == Rhythm::Kept) {
+      EXPECT_TRUE(after.KeptItsRhythm()) << after << ": the countdown started again";
+    } else {
+      EXPECT_TRUE(after.StartedAgain(c.period)) << after << ": the countdown did not start again";
+    }
+  }
+}
+
+TEST(TimerTest, RunModeOneFiresOnceAndTurnsItselfOff) {
+  auto timer = std::make_shared<fw::Timer>();
+  int ticks = 0;
+  timer->Action.AddEventHandler([&](fw::Timer&) { ++ticks; });
+  timer->Period(5);
+  timer->RunMode(1);
+  timer->Enabled(true);
+  EXPECT_TRUE(PlatformTimer(*timer).isSingleShot());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ticks > 0; }, 3000)) << "the timer never fired";
+  QTest::qWait(30);
+  EXPECT_EQ(ticks, 1) << "a one-shot timer fired again";
+  EXPECT_EQ(timer->RunMode(), 0) << "a fired one-shot timer keeps its mode";
+  EXPECT_FALSE(timer->IsRunning());
+}
 
 TEST(RulesTest, PointsOfARightAnswerByTime) {
   struct Case {
@@ -117,6 +218,60 @@ TEST_F(PlayTest, TheRevealShowsOneCharacterPerWholeSecond) {
   }
   EXPECT_EQ(window->OdaiField()->Text(), poem);
   EXPECT_EQ(window->TimeField()->Text(), fw::Str(window->MyTime));
+}
+
+// The tick that reveals sets the period it already has; the next tick still
+// comes a period after the last, not a period after this one.
+TEST_F(PlayTest, ARevealingTickKeepsTheTimersRhythm) {
+  PressStart();
+  clock->Advance(1.2);
+  fw::Timer& timer = *window->MyTimer();
+  const Countdown after = ChangeSomeWayIn(timer, [&] { Tick(); });
+  ASSERT_EQ(fw::Len(window->OdaiField()->Text()), 1) << "the tick did not reveal";
+  EXPECT_TRUE(after.KeptItsRhythm()) << after << ": the tick started the countdown again";
+  EXPECT_TRUE(after.running);
+  EXPECT_EQ(timer.Period(), 1000);
+  EXPECT_EQ(timer.RunMode(), 2);
+  EXPECT_TRUE(timer.Enabled());
+  EXPECT_FALSE(PlatformTimer(timer).isSingleShot());
+}
+
+// Ticks a second apart with Start, clicks and a late tick in between: each
+// tick shows the whole seconds since the latest Start, and a closed round's
+// tick leaves the whole poem.
+TEST_F(PlayTest, TicksRevealOneCharacterPerWholeSecondAcrossRounds) {
+  enum Act { kStart, kTick, kClick };
+  struct Step {
+    double at;  // seconds on the clock
+    Act act;
+    int64_t shown = 0;  // characters after a tick; kWhole for the whole poem
+  };
+  constexpr int64_t kWhole = -1;
+  const Step kSteps[] = {
+      // Round 1, with a late tick, then closed by a click.
+      {0.6, kStart}, {1, kTick, 0}, {2, kTick, 1}, {3, kTick, 2}, {5, kTick, 4}, {5.3, kClick}, {6, kTick, kWhole},
+      // Round 2, started again while open as round 3.
+      {6.8, kStart}, {7, kTick, 0}, {8, kTick, 1}, {8.5, kStart}, {9, kTick, 0}, {10, kTick, 1}, {11, kTick, 2},
+      {11.9, kClick}, {12, kTick, kWhole}, {13, kTick, kWhole},
+  };
+  double now = 0;
+  for (const Step& step : kSteps) {
+    clock->Advance(step.at - now);
+    now = step.at;
+    switch (step.act) {
+      case kStart: PressStart(); break;
+      case kClick: ClickCard(QuestionPlace()); break;
+      case kTick: {
+        Tick();
+        const std::string poem = window->OdaiString[window->OdaiNum], shown = window->OdaiField()->Text();
+        EXPECT_EQ(fw::Len(shown), step.shown == kWhole ? fw::Len(poem) : step.shown)
+            << "characters shown by the tick at " << step.at << " s, round " << window->Kaisu;
+        EXPECT_EQ(shown, fw::Left(poem, fw::Len(shown))) << "not the question poem";
+        break;
+      }
+    }
+  }
+  EXPECT_EQ(window->Kaisu, 3);
 }
 
 TEST_F(PlayTest, TicksBeforeTheFirstStartOnlyRefreshThePanel) {

@@ -8,6 +8,7 @@
 #include "app/menubar1.h"
 #include "framework/filetype.h"
 #include "framework/runtime.h"
+#include "allocation_probe.h"
 
 namespace karuta {
 namespace {
@@ -78,6 +79,34 @@ TEST_F(MenuBarTest, HoldsTheFourteenItemsInTableOrder) {
   }
   EXPECT_EQ(MenuBar1()->Lookup("EditClear"), items[10]);
   EXPECT_FALSE(MenuBar1()->Child("EditClear")) << "Child looks at the top level only";
+}
+
+// Building fails at each of its allocations in turn: nothing is stored and
+// nothing is kept, and the next request builds the whole bar afresh.
+TEST_F(MenuBarTest, AFailedBuildIsNotKeptAndTheNextRequestBuildsAFreshBar) {
+  long allocations = 0;
+  {
+    testing::AllocationProbe probe;
+    MenuBar1();
+    allocations = probe.Count();
+  }
+  ASSERT_GT(allocations, static_cast<long>(std::size(kMenuTree))) << "the bar and each item are allocated";
+  MenuBar1::_implicitInstance.reset();
+
+  for (long failAt = 1; failAt <= allocations; ++failAt) {
+    SCOPED_TRACE("allocation " + std::to_string(failAt) + " of " + std::to_string(allocations) + " fails");
+    {
+      testing::AllocationProbe probe(failAt);
+      EXPECT_THROW(MenuBar1(), std::bad_alloc);
+      EXPECT_FALSE(MenuBar1::_implicitInstance) << "a partly built bar was stored";
+      EXPECT_EQ(probe.Live().size(), 0u) << "the partly built bar or some of its items are still held";
+    }
+    std::vector<fw::Ref<fw::MenuItem>> items;
+    Flatten(*MenuBar1(), items);
+    EXPECT_EQ(items.size(), std::size(kMenuTree)) << "the next request did not build the whole bar";
+    MenuBar1::_implicitInstance.reset();
+    if (HasFailure()) break;
+  }
 }
 
 class FileTypesTest : public ::testing::Test {

@@ -6,6 +6,7 @@
 #include "app/file_types.h"
 #include "app/menubar1.h"
 #include "framework/filetype.h"
+#include "allocation_probe.h"
 #include "support.h"
 
 namespace karuta {
@@ -127,8 +128,14 @@ struct Seen {
   bool menuBarAsked = false;  // the application-object step got as far as the menu bar
   bool appObject = false;     // an application object was registered
   bool windowOpened = false;
+  bool appAtMenuBar = false;  // an application object was registered when the bar was asked for
 };
 Seen seen;
+
+void AskedForTheMenuBar() {
+  seen.menuBarAsked = true;
+  seen.appAtMenuBar = static_cast<bool>(fw::RuntimeAppObject());
+}
 
 struct FailureCase {
   const char* name;
@@ -151,7 +158,7 @@ const FailureCase kFailures[] = {
      }; },
      {false, false, false}},
     {"menu bar", [](StartupWork& s) { s.menuBar = []() -> fw::Ref<fw::MenuBar> {
-       seen.menuBarAsked = true;
+       AskedForTheMenuBar();
        Fail();
        return {};
      }; },
@@ -169,7 +176,7 @@ TEST_F(StartupTest, AFailingStepSkipsTheRestReachesTheHandlerAndStillFinalises) 
     StartupSteps() = saved;
     seen = {};
     StartupSteps().menuBar = []() -> fw::Ref<fw::MenuBar> {
-      seen.menuBarAsked = true;
+      AskedForTheMenuBar();
       return MenuBar1();
     };
     StartupSteps().openGameWindow = [] {
@@ -180,15 +187,45 @@ TEST_F(StartupTest, AFailingStepSkipsTheRestReachesTheHandlerAndStillFinalises) 
     const int before = fw::UnhandledExceptionCount();
 
     EXPECT_EQ(EntryPoint(), 1);
+    QTest::qWait(20);  // what start-up may have left queued
 
-    EXPECT_EQ(fw::UnhandledExceptionCount() - before, 1);
+    EXPECT_EQ(fw::UnhandledExceptionCount() - before, 1) << "the failure did not reach the handler exactly once";
     EXPECT_EQ(fw::LastUnhandledException(), "NilObjectException: step failed");
     EXPECT_EQ(seen.menuBarAsked, failure.expected.menuBarAsked);
+    EXPECT_FALSE(seen.appAtMenuBar) << "the application object was registered before it had its menu bar";
     EXPECT_EQ(seen.appObject, failure.expected.appObject);
-    EXPECT_EQ(seen.windowOpened, failure.expected.windowOpened);
-    EXPECT_FALSE(FileTypes::pText) << "finalisers ran";
+    EXPECT_EQ(seen.windowOpened, failure.expected.windowOpened) << "the game window was opened after the failure";
+    EXPECT_FALSE(FileTypes::pText) << "the finalisers did not run";
     EXPECT_TRUE(fw::OpenWindows().empty());
   }
+}
+
+// The application-object step failing at the menu bar registers nothing, and
+// what it made before asking for the bar, the object among it, is released.
+TEST_F(StartupTest, AnApplicationObjectWithoutItsMenuBarIsReleasedUnregistered) {
+  static testing::AllocationProbe* probe = nullptr;
+  static std::set<void*> madeBeforeTheBar;
+  StartupSteps().menuBar = []() -> fw::Ref<fw::MenuBar> {
+    madeBeforeTheBar = probe->Live();
+    Fail();
+    return {};
+  };
+  fw::RuntimeInit(ProgramModules());
+  fw::RuntimePerformInitializers();
+  {
+    testing::AllocationProbe watch;
+    probe = &watch;
+    EXPECT_THROW(NewAppInstance(), fw::NilObjectException);
+    const std::set<void*> live = watch.Live();
+    probe = nullptr;
+    ASSERT_FALSE(madeBeforeTheBar.empty()) << "the object is made before the bar is asked for";
+    for (void* block : madeBeforeTheBar)
+      EXPECT_EQ(live.count(block), 0u) << "a block the step made before the bar is still held";
+  }
+  EXPECT_FALSE(fw::RuntimeAppObject()) << "an application object without its menu bar was registered";
+  EXPECT_FALSE(MenuBar1::_implicitInstance);
+  fw::RuntimePerformFinalizers();
+  madeBeforeTheBar.clear();
 }
 
 }  // namespace
