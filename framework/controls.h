@@ -242,6 +242,7 @@ class Timer : public Control {
   bool IsRunning() const;
   // Delivers one tick now, as the platform timer does.
   void Fire();
+  TimerPlatform& Platform() const { return *platform_; }
   std::vector<std::string> BoundEvents() const override;
 
  protected:

@@ -14,14 +14,8 @@ namespace {
 
 using testing::GameFixture;
 
-// The platform timer behind a timer control. An explicit instantiation may
-// name a private member; the friend it defines hands the member out.
-template <std::unique_ptr<fw::TimerPlatform> fw::Timer::*Platform>
-struct TimerPlatformOf {
-  friend QTimer& PlatformTimer(fw::Timer& timer) { return (timer.*Platform)->timer; }
-};
-template struct TimerPlatformOf<&fw::Timer::platform_>;
-QTimer& PlatformTimer(fw::Timer& timer);
+// The platform timer behind a timer control.
+QTimer& PlatformTimer(fw::Timer& timer) { return timer.Platform().timer; }
 
 // Where a running timer's countdown stands after a change made some way into
 // its period.
