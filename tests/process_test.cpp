@@ -100,23 +100,6 @@ QImage AsCard(const char* name) {
   return card;
 }
 
-// Presses Return in the window, which presses 開始, the default button.
-void PressReturn(testing::XDisplay& x, xcb_window_t window) {
-  constexpr xcb_keysym_t kReturn = 0xff0d;
-  for (uint8_t type : {XCB_KEY_PRESS, XCB_KEY_RELEASE}) {
-    xcb_key_press_event_t event{};
-    event.response_type = type;
-    event.detail = x.Keycode(kReturn);
-    event.root = x.Root();
-    event.event = window;
-    event.child = XCB_NONE;
-    event.same_screen = 1;
-    xcb_send_event(x.Connection(), 1, window, XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_KEY_RELEASE,
-                   reinterpret_cast<const char*>(&event));
-  }
-  xcb_flush(x.Connection());
-}
-
 TEST_F(ProcessTest, AnInstalledGameWithAnAbsoluteDataFolderShowsItsCards) {
   const QString installed = qEnvironmentVariable("KARUTA_INSTALLED_GAME");
   if (installed.isEmpty()) GTEST_SKIP() << "KARUTA_INSTALLED_GAME names no installed game";
@@ -132,7 +115,7 @@ TEST_F(ProcessTest, AnInstalledGameWithAnAbsoluteDataFolderShowsItsCards) {
   while (Matching(shown, AsCard("Green")) < 0.95 && clock.elapsed() < 5000);
   EXPECT_GE(Matching(shown, AsCard("Green")), 0.95) << "the first card does not show Green at opening";
 
-  PressReturn(x.Connection(), window);
+  x.Connection().PressKey(window, testing::XDisplay::kReturn);  // presses 開始, the default button
   clock.restart();
   do shown = x.Connection().Grab(window).copy(firstCard);
   while (Matching(shown, AsCard("karuta0")) < 0.95 && clock.elapsed() < 5000);

@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 
 #include "app/picture_store.h"
 #include "app/startup.h"
@@ -17,6 +19,20 @@
 #include "game/karuta_window.h"
 
 namespace karuta::testing {
+
+// What RunEventLoop gives when nothing ended the loop within its deadline.
+inline constexpr int kStillRunning = 99;
+
+// Runs the application's event loop, as the program does, doing `act` once it
+// runs; the loop's exit code, or kStillRunning after the deadline.
+inline int RunEventLoop(const std::function<void()>& act, int deadlineMs = 5000) {
+  QTimer deadline;
+  deadline.setSingleShot(true);
+  QObject::connect(&deadline, &QTimer::timeout, [] { QCoreApplication::exit(kStillRunning); });
+  deadline.start(deadlineMs);
+  QTimer::singleShot(0, act);
+  return QApplication::exec();
+}
 
 // Wall and monotonic readings the test sets; the clock reads the wall once.
 using FakeClock = fw::ManualClockSource;

@@ -22,6 +22,7 @@ namespace karuta::testing {
 class XDisplay {
  public:
   static constexpr uint32_t kNormalState = 1, kIconicState = 3;  // ICCCM WM_STATE
+  static constexpr xcb_keysym_t kReturn = 0xff0d, kKeypadEnter = 0xff8d, kLetterQ = 0x71;
 
   explicit XDisplay(const QString& display = {})
       : connection_(xcb_connect(display.isEmpty() ? nullptr : display.toLatin1().constData(), nullptr)) {
@@ -72,15 +73,26 @@ class XDisplay {
   }
 
   // Asks the window manager to minimise the window, as a task bar does.
-  void Minimise(xcb_window_t window) {
-    xcb_client_message_event_t event{};
-    event.response_type = XCB_CLIENT_MESSAGE;
-    event.format = 32;
-    event.window = window;
-    event.type = Atom("WM_CHANGE_STATE");
-    event.data.data32[0] = kIconicState;
-    xcb_send_event(connection_, 0, Root(), XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char*>(&event));
+  void Minimise(xcb_window_t window) { AskWindowManager(window, "WM_CHANGE_STATE", kIconicState); }
+
+  // Asks the window manager to close the window, as its close button does.
+  void Close(xcb_window_t window) { AskWindowManager(window, "_NET_CLOSE_WINDOW", XCB_CURRENT_TIME, kFromPager); }
+
+  // Presses and releases a key at the window, as the keyboard does for the
+  // window that has the focus; modifiers is an X modifier mask.
+  void PressKey(xcb_window_t window, xcb_keysym_t symbol, uint16_t modifiers = 0) {
+    for (uint8_t type : {XCB_KEY_PRESS, XCB_KEY_RELEASE}) {
+      xcb_key_press_event_t event{};
+      event.response_type = type;
+      event.detail = Keycode(symbol);
+      event.root = Root();
+      event.event = window;
+      event.child = XCB_NONE;
+      event.state = modifiers;
+      event.same_screen = 1;
+      xcb_send_event(connection_, 1, window, XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_KEY_RELEASE,
+                     reinterpret_cast<const char*>(&event));
+    }
     xcb_flush(connection_);
   }
 
@@ -126,6 +138,22 @@ class XDisplay {
   template <class T>
   static std::unique_ptr<T, decltype(&std::free)> Reply(T* reply) {
     return {reply, &std::free};
+  }
+
+  static constexpr uint32_t kFromPager = 2;  // EWMH source indication: a pager or task bar
+
+  // A client message to the root window about a window, as EWMH and ICCCM ask for.
+  void AskWindowManager(xcb_window_t window, const char* type, uint32_t first, uint32_t second = 0) {
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = Atom(type);
+    event.data.data32[0] = first;
+    event.data.data32[1] = second;
+    xcb_send_event(connection_, 0, Root(), XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&event));
+    xcb_flush(connection_);
   }
 
   xcb_atom_t Atom(const char* name) {
