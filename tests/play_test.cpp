@@ -299,6 +299,23 @@ TEST_F(PlayTest, WrongThenRightScoresTheWholeTime) {
   EXPECT_EQ(window->TotalPoint, 7);
 }
 
+// A total that only equals the high score still writes the field, replacing
+// what the player typed there.
+TEST_F(PlayTest, ATotalEqualToTheHighScoreRewritesItsField) {
+  AnswerRight(3.0);
+  window->HighScoreField()->Text("typed");
+  AnswerRight(20.0);
+  ASSERT_EQ(window->TotalPoint, 17);
+  EXPECT_EQ(window->HighScoreField()->Text(), "17");
+}
+
+TEST_F(PlayTest, StartEmptiesTheQuestionAreaOfTheRoundBefore) {
+  AnswerRight(3.0);
+  ASSERT_EQ(window->OdaiField()->Text(), window->OdaiString[window->OdaiNum]);
+  PressStart();
+  EXPECT_EQ(window->OdaiField()->Text(), "") << "the last round's poem is still shown";
+}
+
 TEST_F(PlayTest, ASlowAnswerLowersTheTotal) {
   AnswerRight(3.0);
   AnswerRight(25.0);
