@@ -4,56 +4,35 @@
 #include <QElapsedTimer>
 
 #include "game/message_window.h"
-#include "support.h"
-#include "x_server.h"
+#include "desktop_fixture.h"
 
 namespace karuta {
 namespace {
 
-using testing::GameFixture;
 using testing::XDisplay;
 
-constexpr int kDeadlineMs = 5000;
-
-class DesktopTest : public GameFixture {
+class DesktopTest : public testing::DesktopFixture {
  protected:
-  void SetUp() override {
-    ASSERT_EQ(QGuiApplication::platformName(), "xcb") << "these tests read an X server";
-    ASSERT_TRUE(x.Ready()) << "cannot connect to the X server";
-    GameFixture::SetUp();
-  }
-
   // Presses 開始 through to the next game over and gives the message window.
   fw::Ref<fw::Window> GameOver() {
     while (window->Kaisu < 10) PressStart();
     PressStart();
     return fw::GetImplicitWindow(MessageWindow::kClassName);
   }
-
-  static xcb_window_t XWindow(const fw::Ref<fw::Window>& w) {
-    return static_cast<xcb_window_t>(w->Platform().frame->winId());
-  }
-
-  // Waits, processing the game's events, until the X server shows what the condition asks.
-  bool Await(const std::function<bool()>& condition) {
-    return QTest::qWaitFor([&] { return condition(); }, kDeadlineMs);
-  }
-
-  XDisplay x;
 };
 
 TEST_F(DesktopTest, TheWindowsTitlesAreTheGamesNameNeverTheExecutables) {
   auto message = GameOver();
   ASSERT_TRUE(message);
-  ASSERT_TRUE(Await([&] { return x.Viewable(XWindow(message)); })) << "the message window never showed";
+  ASSERT_TRUE(Await([&] { return x.Viewable(XWindow(*message)); })) << "the message window never showed";
   const std::pair<const char*, fw::Ref<fw::Window>> kWindows[] = {{"game window", window}, {"message window", message}};
-  for (const auto& [name, w] : kWindows) EXPECT_EQ(x.Text(XWindow(w), "_NET_WM_NAME"), "霞札苑") << name;
+  for (const auto& [name, w] : kWindows) EXPECT_EQ(x.Text(XWindow(*w), "_NET_WM_NAME"), "霞札苑") << name;
 }
 
 TEST_F(DesktopTest, AGameOverBringsBackAMinimisedMessageWindow) {
   auto message = GameOver();
   ASSERT_TRUE(message);
-  const xcb_window_t shown = XWindow(message);
+  const xcb_window_t shown = XWindow(*message);
   // Shown and made active: no request of the game's to show it is still on its way.
   ASSERT_TRUE(Await([&] {
     return x.Viewable(shown) && x.WmState(shown) == XDisplay::kNormalState && x.ActiveWindow() == shown;

@@ -3,34 +3,17 @@
 // Keys are sent as the X server sends them to the window with the focus.
 
 #include "game/message_window.h"
-#include "support.h"
-#include "x_server.h"
+#include "desktop_fixture.h"
 
 namespace karuta {
 namespace {
 
-using testing::GameFixture;
 using testing::kStillRunning;
 using testing::RunEventLoop;
 using testing::XDisplay;
 
-constexpr int kDeadlineMs = 5000;
-
-class KeyboardDesktopTest : public GameFixture {
+class KeyboardDesktopTest : public testing::DesktopFixture {
  protected:
-  void SetUp() override {
-    ASSERT_EQ(QGuiApplication::platformName(), "xcb") << "these tests need an X server with a window manager";
-    ASSERT_TRUE(x.Ready()) << "cannot connect to the X server";
-    GameFixture::SetUp();
-  }
-
-  static xcb_window_t XWindow(const fw::Window& w) { return static_cast<xcb_window_t>(w.Platform().frame->winId()); }
-
-  // Waits, processing the game's events, until the condition holds.
-  static bool Await(const std::function<bool()>& condition) {
-    return QTest::qWaitFor([&] { return condition(); }, kDeadlineMs);
-  }
-
   // Whether the window manager has put the window in front and the game knows it.
   bool InFront(const fw::Window& w) {
     return x.ActiveWindow() == XWindow(w) && QApplication::activeWindow() == w.Platform().frame;
