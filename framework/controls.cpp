@@ -4,10 +4,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <unordered_map>
 
 #include "framework/platform.h"
@@ -49,6 +51,11 @@ W* Need(const std::unique_ptr<WidgetPlatform>& platform) {
 
 QString ToQt(const std::string& text) { return QString::fromStdString(text); }
 
+// How many characters a text control holds when its layout sets no limit.
+constexpr int kTextLimit = 32767;
+
+int TextLimit(int64_t maximum) { return maximum > 0 && maximum < kTextLimit ? static_cast<int>(maximum) : kTextLimit; }
+
 // Text in a multiline control breaks at carriage returns.
 QString WithLineBreaks(const std::string& text) { return ToQt(text).replace('\r', '\n'); }
 
@@ -56,6 +63,37 @@ std::string WithCarriageReturns(const QString& text) {
   QString copy = text;
   return copy.replace('\n', '\r').toStdString();
 }
+
+// A text area's platform widget. Every paste, middle click and drop comes
+// through here with what the clipboard, the selection or the drag holds: it
+// inserts that plain text, up to the area's limit, or nothing. Qt's own code
+// crashes on a source that offers no text, and lays out one long unbroken
+// line in time that grows with the square of its length.
+class TextAreaWidget final : public QPlainTextEdit {
+ public:
+  using QPlainTextEdit::QPlainTextEdit;
+  void Limit(int limit) { limit_ = limit; }
+
+ protected:
+  bool canInsertFromMimeData(const QMimeData* source) const override {
+    return !isReadOnly() && source && source->hasFormat(QStringLiteral("text/plain"));  // not a file list's text
+  }
+
+  void insertFromMimeData(const QMimeData* source) override {
+    if (!canInsertFromMimeData(source)) return;
+    const QTextCursor cursor = textCursor();
+    const qsizetype kept = document()->characterCount() - 1 - (cursor.selectionEnd() - cursor.selectionStart());
+    const QString text = source->text();
+    qsizetype room = std::clamp<qsizetype>(limit_ - kept, 0, text.size());
+    if (room > 0 && room < text.size() && text.at(room - 1).isHighSurrogate()) --room;  // no half a character
+    QMimeData plain;
+    plain.setText(text.left(room));
+    QPlainTextEdit::insertFromMimeData(&plain);  // one undo step, as Qt's own
+  }
+
+ private:
+  int limit_ = kTextLimit;
+};
 
 // A canvas's platform widget: paints and reports presses through its control.
 class CanvasWidget : public QWidget {
@@ -354,8 +392,7 @@ void TextField::ApplyProperty(std::string_view name, const PropertyValue& value)
       {"Hint", [](TextField& c, const PropertyValue& v) { Need<QLineEdit>(c.platform_)->setPlaceholderText(ToQt(AsText(v))); }},
       {"MaximumCharactersAllowed",
        [](TextField& c, const PropertyValue& v) {
-         const int64_t limit = AsInteger(v);
-         Need<QLineEdit>(c.platform_)->setMaxLength(limit > 0 ? static_cast<int>(limit) : 32767);
+         Need<QLineEdit>(c.platform_)->setMaxLength(TextLimit(AsInteger(v)));
        }},
       {"Format", Ignore<TextField>},
       {"ValidationMask", Ignore<TextField>},
@@ -369,7 +406,7 @@ void TextField::ApplyProperty(std::string_view name, const PropertyValue& value)
 // TextArea
 
 void TextArea::CreateWidget() {
-  auto* area = new QPlainTextEdit(Owner()->Platform().content);
+  auto* area = new TextAreaWidget(Owner()->Platform().content);
   area->setTabChangesFocus(true);
   platform_ = std::make_unique<WidgetPlatform>(WidgetPlatform{area});
 }
@@ -409,7 +446,8 @@ void TextArea::ApplyProperty(std::string_view name, const PropertyValue& value) 
       {"HideSelection", Ignore<TextArea>},
       {"LineSpacing", Ignore<TextArea>},
       {"LineHeight", Ignore<TextArea>},
-      {"MaximumCharactersAllowed", Ignore<TextArea>},
+      {"MaximumCharactersAllowed",
+       [](TextArea& c, const PropertyValue& v) { Need<TextAreaWidget>(c.platform_)->Limit(TextLimit(AsInteger(v))); }},
       {"UnicodeMode", Ignore<TextArea>},
       {"AllowTabs", Ignore<TextArea>},
       {"AllowFocusRing", Ignore<TextArea>},

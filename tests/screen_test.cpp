@@ -17,14 +17,18 @@
 
 #include "framework/text.h"
 #include "game/message_window.h"
-#include "support.h"
+#include "screen.h"
 
 namespace karuta {
 namespace {
 
 using testing::GameFixture;
-
-constexpr int kDeadlineMs = 2000;
+using testing::Hex;
+using testing::kHangMs;
+using testing::NameOf;
+using testing::ScreenOf;
+using testing::Settled;
+using testing::ShownControls;
 // Per colour channel, between a picture the game scaled and the same picture
 // the test scaled.
 constexpr int kPictureTolerance = 2;
@@ -63,18 +67,7 @@ constexpr QRect kOKPlace(240, 71, 69, 22);
 constexpr QPoint kGameWindowAt(0, 0);
 constexpr QPoint kMessageWindowAt(600, 0);
 
-// What the screen holds of a top-level widget.
-QImage ScreenOf(QWidget* top) {
-  return top->screen()->grabWindow(top->winId()).toImage().convertToFormat(QImage::Format_RGB32);
-}
-
 std::string SizeOf(const QImage& image) { return std::to_string(image.width()) + "x" + std::to_string(image.height()); }
-
-std::string Hex(QRgb rgb) {
-  char text[8];
-  std::snprintf(text, sizeof text, "#%06x", rgb & 0xFFFFFF);
-  return text;
-}
 
 int ChannelDistance(QRgb a, QRgb b) {
   return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
@@ -174,64 +167,6 @@ QImage ButtonShowing(const QFont& font, const std::string& caption, QSize size, 
   return Reference(button, size, background);
 }
 
-std::string NameOf(const fw::Control& control) {
-  return control.Index() == fw::kNoIndex ? control.Name()
-                                         : control.Name() + "(" + std::to_string(control.Index()) + ")";
-}
-
-// The window's controls that show, with their rectangles in window coordinates.
-std::vector<std::pair<std::string, QRect>> ShownControls(const fw::Window& w) {
-  QWidget* top = w.Platform().frame;
-  std::vector<std::pair<std::string, QRect>> shown;
-  for (const fw::Ref<fw::Control>& control : w.Controls())
-    if (auto placed = std::dynamic_pointer_cast<fw::RectControl>(control)) {
-      QWidget* widget = fw::WidgetOf(*placed);
-      if (widget && widget->isVisibleTo(top))
-        shown.push_back({NameOf(*placed), {widget->mapTo(top, QPoint()), widget->size()}});
-    }
-  return shown;
-}
-
-// The pixels in which two pictures of the window differ, counted by the
-// innermost control whose rectangle holds them.
-std::string WhereTheyDiffer(const fw::Window& w, const QImage& shown, const QImage& fresh) {
-  if (shown.size() != fresh.size()) return "a screen image of another size than the window";
-  const auto controls = ShownControls(w);
-  std::map<std::string, int> counts;
-  for (int y = 0; y < shown.height(); ++y)
-    for (int x = 0; x < shown.width(); ++x) {
-      if (shown.pixel(x, y) == fresh.pixel(x, y)) continue;
-      const std::pair<std::string, QRect>* inner = nullptr;
-      for (const auto& control : controls)
-        if (control.second.contains(x, y) && (!inner || control.second.width() * control.second.height() <
-                                                            inner->second.width() * inner->second.height()))
-          inner = &control;
-      ++counts[inner ? inner->first : "the window's background"];
-    }
-  std::string where;
-  for (const auto& [name, count] : counts)
-    where += (where.empty() ? "" : ", ") + name + " (" + std::to_string(count) + " pixels)";
-  return where;
-}
-
-// Waits until the screen shows the window as it now is, and gives what the
-// screen shows. A fresh render of the window is the reference; a screen that
-// does not catch up names the controls it left stale.
-QImage Settled(const fw::Window& w) {
-  QWidget* top = w.Platform().frame;
-  QImage shown, fresh;
-  const bool current = QTest::qWaitFor(
-      [&] {
-        shown = ScreenOf(top);
-        fresh = top->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        return shown == fresh;
-      },
-      kDeadlineMs);
-  EXPECT_TRUE(current) << "after " << kDeadlineMs << " ms the screen still differs from the window in "
-                       << WhereTheyDiffer(w, shown, fresh);
-  return shown;
-}
-
 // A picture whose four quadrants differ in colour: a wrong source or
 // destination rectangle, or a mirrored or partial draw, puts a colour in
 // another quadrant or leaves one out.
@@ -290,17 +225,6 @@ std::string ColoursIn(const QImage& screen, const QRect& part) {
 class ScreenTest : public GameFixture {
  protected:
   void SetUp() override {
-    flashTime_ = QApplication::cursorFlashTime();
-    QApplication::setCursorFlashTime(0);  // a text cursor, where one shows, does not blink
-    // Active and inactive windows look alike: which window holds the focus
-    // repaints nothing, and a missing repaint stays on the screen.
-    palette_ = QApplication::palette();
-    QPalette steady = palette_;
-    for (int role = 0; role < QPalette::NColorRoles; ++role) {
-      const auto r = static_cast<QPalette::ColorRole>(role);
-      steady.setBrush(QPalette::Inactive, r, palette_.brush(QPalette::Active, r));
-    }
-    QApplication::setPalette(steady);
     GameFixture::SetUp();
     frame = window->Platform().frame;
     // No text control the test reads shows a cursor: the focus rests on 開始.
@@ -309,12 +233,6 @@ class ScreenTest : public GameFixture {
     frame->move(kGameWindowAt);
     green = Resource("Green");
     ASSERT_FALSE(green.isNull()) << "cannot read Green.png from " << fw::ResourceFolder();
-  }
-
-  void TearDown() override {
-    GameFixture::TearDown();
-    QApplication::setCursorFlashTime(flashTime_);
-    QApplication::setPalette(palette_);
   }
 
   QFont FontOf(const fw::Ref<fw::Control>& control) const {
@@ -386,12 +304,9 @@ class ScreenTest : public GameFixture {
         << label->Name() << " at its place does not show \"" << text << "\"";
   }
 
+  testing::SteadyLook look;  // before the window, which it must not repaint
   QWidget* frame = nullptr;
   QImage green;
-
- private:
-  int flashTime_ = 0;
-  QPalette palette_;
 };
 
 TEST_F(ScreenTest, TheOpeningWindowShowsGreenFramesAndCardsOnOrangeAndAnEmptyPanel) {
@@ -489,7 +404,7 @@ TEST_F(ScreenTest, AGameOverClearsTheCardsAndShowsTheMessageAndTheTitle) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(messageFrame)) << "the message window never showed";
   messageFrame->move(kMessageWindowAt);
   ASSERT_TRUE(
-      QTest::qWaitFor([&] { return !messageFrame->frameGeometry().intersects(frame->frameGeometry()); }, kDeadlineMs))
+      QTest::qWaitFor([&] { return !messageFrame->frameGeometry().intersects(frame->frameGeometry()); }, kHangMs))
       << "the message window stays over the game window";
 
   const QImage shown = Settled(*message);

@@ -20,6 +20,11 @@
 
 namespace karuta::testing {
 
+// How long a test waits for what it awaits before it calls it a hang: far
+// above the slowest run seen, the sanitizer build on a loaded machine
+// included. A wait ends as soon as its condition holds.
+inline constexpr int kHangMs = 60'000;
+
 // What RunEventLoop gives when nothing ended the loop within its deadline.
 inline constexpr int kStillRunning = 99;
 

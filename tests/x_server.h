@@ -72,6 +72,13 @@ class XDisplay {
     return attributes && attributes->map_state == XCB_MAP_STATE_VIEWABLE;
   }
 
+  // The window of the client that owns the selection ("CLIPBOARD", "PRIMARY"), or 0.
+  xcb_window_t OwnerOf(const char* selection) {
+    auto reply = Reply(xcb_get_selection_owner_reply(
+        connection_, xcb_get_selection_owner(connection_, Atom(selection)), nullptr));
+    return reply ? reply->owner : xcb_window_t{XCB_NONE};
+  }
+
   // Asks the window manager to minimise the window, as a task bar does.
   void Minimise(xcb_window_t window) { AskWindowManager(window, "WM_CHANGE_STATE", kIconicState); }
 
