@@ -614,13 +614,21 @@ void Timer::Enabled(bool enabled) {
   Schedule();
 }
 
-bool Timer::IsRunning() const { return platform_->timer.isActive(); }
+bool Timer::IsRunning() const { return enabled_ && runMode_ > 0; }
+
+namespace {
+bool timersHeld = false;
+}  // namespace
+
+void HoldPlatformTimers(bool held) { timersHeld = held; }
 
 void Timer::Schedule() {
   QTimer& timer = platform_->timer;
-  if (!enabled_ || runMode_ <= 0) return timer.stop();
+  timer.stop();
+  if (!IsRunning()) return;
   timer.setSingleShot(runMode_ == 1);
-  timer.start(static_cast<int>(std::max<int64_t>(period_, 1)));
+  timer.setInterval(static_cast<int>(std::max<int64_t>(period_, 1)));
+  if (!timersHeld) timer.start();
 }
 
 void Timer::Fire() {

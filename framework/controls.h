@@ -239,6 +239,7 @@ class Timer : public Control {
   void Period(int64_t milliseconds);
   bool Enabled() const { return enabled_; }
   void Enabled(bool enabled);
+  // Whether it counts towards a tick: enabled, and a run mode that fires.
   bool IsRunning() const;
   // Delivers one tick now, as the platform timer does.
   void Fire();
@@ -254,5 +255,10 @@ class Timer : public Control {
   int64_t runMode_ = 0, period_ = 1000;
   bool enabled_ = false;
 };
+
+// For tests that deliver every tick themselves with Timer::Fire: while held,
+// a timer that starts counting keeps its state as before but its platform
+// timer never fires by itself. A timer counting when the hold begins counts on.
+void HoldPlatformTimers(bool held);
 
 }  // namespace fw

@@ -3,6 +3,7 @@
 // The game window on an X server with a window manager, and the test's own
 // connection to that server to read what it holds.
 
+#include <QAbstractNativeEventFilter>
 #include <functional>
 
 #include "support.h"
@@ -12,8 +13,6 @@ namespace karuta::testing {
 
 class DesktopFixture : public GameFixture {
  protected:
-  static constexpr int kDeadlineMs = 5000;
-
   void SetUp() override {
     ASSERT_EQ(QGuiApplication::platformName(), "xcb") << "these tests need an X server with a window manager";
     ASSERT_TRUE(x.Ready()) << "cannot connect to the X server";
@@ -24,10 +23,38 @@ class DesktopFixture : public GameFixture {
 
   // Waits, processing the game's events, until the condition holds.
   static bool Await(const std::function<bool()>& condition) {
-    return QTest::qWaitFor([&] { return condition(); }, kDeadlineMs);
+    return QTest::qWaitFor([&] { return condition(); }, kHangMs);
+  }
+
+  // Waits until the game has handled every event the X server sent it so
+  // far, so that nothing on its way can slip past a check that nothing
+  // happened: a mark the test puts on the window reaches the game after them.
+  void Drain(const fw::Window& w) {
+    MarkWatch watch(XWindow(w));
+    QCoreApplication::instance()->installNativeEventFilter(&watch);
+    watch.mark = x.Mark(XWindow(w));
+    const bool heard = Await([&] { return watch.heard; });
+    QCoreApplication::instance()->removeNativeEventFilter(&watch);
+    QCoreApplication::processEvents();  // what the events before the mark gave rise to
+    EXPECT_TRUE(heard) << "the game never heard of the mark on its window";
   }
 
   XDisplay x;
+
+ private:
+  struct MarkWatch : QAbstractNativeEventFilter {
+    explicit MarkWatch(xcb_window_t w) : window(w) {}
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+      if (type != "xcb_generic_event_t") return false;
+      const auto* event = static_cast<const xcb_property_notify_event_t*>(message);
+      if ((event->response_type & 0x7f) == XCB_PROPERTY_NOTIFY && event->window == window && event->atom == mark)
+        heard = true;
+      return false;
+    }
+    xcb_window_t window;
+    xcb_atom_t mark = XCB_ATOM_NONE;
+    bool heard = false;
+  };
 };
 
 }  // namespace karuta::testing

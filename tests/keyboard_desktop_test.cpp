@@ -28,8 +28,6 @@ class KeyboardDesktopTest : public testing::DesktopFixture {
     return message;
   }
   static bool MessageOpen() { return static_cast<bool>(fw::GetImplicitWindow(MessageWindow::kClassName)); }
-
-  XDisplay x;
 };
 
 TEST_F(KeyboardDesktopTest, ReturnAndEnterAtTheMessageWindowInFrontPressOKThenTheGameWindowTakesThemAgain) {
@@ -40,6 +38,7 @@ TEST_F(KeyboardDesktopTest, ReturnAndEnterAtTheMessageWindowInFrontPressOKThenTh
     const int64_t round = window->Kaisu;
     x.PressKey(XWindow(*message), key);
     EXPECT_TRUE(Await([] { return !MessageOpen(); })) << "OK was not pressed";
+    Drain(*window);
     EXPECT_EQ(window->Kaisu, round) << "the key pressed 開始 too";
 
     ASSERT_TRUE(Await([&] { return InFront(*window); })) << "the game window did not come back to the front";
@@ -61,6 +60,7 @@ TEST_F(KeyboardDesktopTest, TheMessageWindowsCloseButtonClosesItAndTheGameWindow
   const xcb_window_t shown = XWindow(*message);
   x.Close(shown);
   EXPECT_TRUE(Await([&] { return !MessageOpen() && !x.Viewable(shown); })) << "the message window stayed open";
+  Drain(*window);
   EXPECT_TRUE(window->IsOpen());
   EXPECT_TRUE(x.Viewable(XWindow(*window)));
 

@@ -22,7 +22,7 @@ void PressControlQ(fw::Window& window) {
 }
 
 // Does on the game window, once it is open, what should end the program. A
-// program still running after a few seconds is ended with code 99.
+// program still running at the deadline is ended with code 99.
 class OnceOpen {
  public:
   OnceOpen(QuitAction quit, std::string what) : what_(std::move(what)) {
@@ -45,7 +45,7 @@ class OnceOpen {
   bool SawWindow() const { return sawWindow_; }
 
  private:
-  static constexpr int kDeadlineMs = 5000;
+  static constexpr int kDeadlineMs = testing::kHangMs;
   std::string what_;
   QTimer poll_, deadline_;
   bool sawWindow_ = false;

@@ -1,7 +1,8 @@
 #pragma once
 
-// Fixtures shared by the tests: a clock the test moves, a seeded random
-// source, and the game window opened as the program opens it.
+// Fixtures shared by the tests: a clock the test moves, ticks the test
+// delivers, a seeded random source, and the game window opened as the
+// program opens it.
 
 #include <gtest/gtest.h>
 
@@ -17,20 +18,16 @@
 #include "framework/random.h"
 #include "framework/runtime.h"
 #include "game/karuta_window.h"
+#include "hang.h"
 
 namespace karuta::testing {
-
-// How long a test waits for what it awaits before it calls it a hang: far
-// above the slowest run seen, the sanitizer build on a loaded machine
-// included. A wait ends as soon as its condition holds.
-inline constexpr int kHangMs = 60'000;
 
 // What RunEventLoop gives when nothing ended the loop within its deadline.
 inline constexpr int kStillRunning = 99;
 
 // Runs the application's event loop, as the program does, doing `act` once it
 // runs; the loop's exit code, or kStillRunning after the deadline.
-inline int RunEventLoop(const std::function<void()>& act, int deadlineMs = 5000) {
+inline int RunEventLoop(const std::function<void()>& act, int deadlineMs = kHangMs) {
   QTimer deadline;
   deadline.setSingleShot(true);
   QObject::connect(&deadline, &QTimer::timeout, [] { QCoreApplication::exit(kStillRunning); });
@@ -42,13 +39,15 @@ inline int RunEventLoop(const std::function<void()>& act, int deadlineMs = 5000)
 // Wall and monotonic readings the test sets; the clock reads the wall once.
 using FakeClock = fw::ManualClockSource;
 
-// The runtime readied with the program's modules, a fake clock and fixed
-// seeds; torn down with the program's finalisers.
+// The runtime readied with the program's modules, a fake clock, timers that
+// tick only when the test fires them, and fixed seeds; torn down with the
+// program's finalisers.
 class RuntimeFixture : public ::testing::Test {
  protected:
   void SetUp() override {
     clock = std::make_shared<FakeClock>();
     fw::SetClockSource(clock);
+    fw::HoldPlatformTimers(true);
     fw::SetRandomSeedSource([n = uint64_t{1}]() mutable { return n++; });
     ResetPictureStore();
     fw::RuntimeInit(ProgramModules());
@@ -58,6 +57,7 @@ class RuntimeFixture : public ::testing::Test {
 
   void TearDown() override {
     fw::RuntimePerformFinalizers();
+    fw::HoldPlatformTimers(false);
     fw::SetClockSource(nullptr);
     fw::SetRandomSeedSource(nullptr);
     SetPictureOpener(nullptr);

@@ -34,11 +34,12 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 143' TERM INT HUP
 
-# Within a few seconds, or not at all.
+# Within a minute, or not at all: up to dozens of servers start at once on a
+# loaded machine.
 await() {
   local what=$1
   shift
-  for _ in $(seq 100); do
+  for _ in $(seq 1200); do
     "$@" && return 0
     sleep 0.05
   done

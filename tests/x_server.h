@@ -16,6 +16,8 @@
 #include <memory>
 #include <string>
 
+#include "hang.h"
+
 namespace karuta::testing {
 
 // A connection of the test's own to an X server, to read what it holds.
@@ -103,8 +105,19 @@ class XDisplay {
     xcb_flush(connection_);
   }
 
+  // Changes a property of the test's own on the window. The server tells the
+  // window's client of it after every event it sent that client before.
+  // Gives the property's atom.
+  xcb_atom_t Mark(xcb_window_t window) {
+    const xcb_atom_t mark = Atom("KARUTA_TEST_MARK");
+    const uint32_t value = ++marks_;
+    xcb_change_property(connection_, XCB_PROP_MODE_REPLACE, window, mark, XCB_ATOM_CARDINAL, 32, 1, &value);
+    xcb_flush(connection_);
+    return mark;
+  }
+
   // The mapped top-level window of that title, waiting up to the deadline; 0 if none.
-  xcb_window_t AwaitWindow(const std::string& title, int deadlineMs = 10'000) {
+  xcb_window_t AwaitWindow(const std::string& title, int deadlineMs = kHangMs) {
     QElapsedTimer clock;
     clock.start();
     do {
@@ -184,6 +197,7 @@ class XDisplay {
   }
 
   xcb_connection_t* connection_;
+  uint32_t marks_ = 0;
 };
 
 // An X server of the test's own (Xvfb), and the test's connection to it.
@@ -191,11 +205,11 @@ class XServer {
  public:
   XServer() {
     server_.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-    if (!server_.waitForStarted(5000)) return;
+    if (!server_.waitForStarted(kHangMs)) return;
     QElapsedTimer clock;
     clock.start();
     QByteArray number;
-    while (!number.contains('\n') && clock.elapsed() < 5000 && server_.state() == QProcess::Running) {
+    while (!number.contains('\n') && clock.elapsed() < kHangMs && server_.state() == QProcess::Running) {
       server_.waitForReadyRead(100);
       number += server_.readAllStandardOutput();
     }
@@ -225,7 +239,7 @@ class XServer {
   void Kill() {
     if (server_.state() == QProcess::NotRunning) return;
     server_.kill();
-    server_.waitForFinished(5000);
+    server_.waitForFinished(kHangMs);
   }
 
  private:

@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include "hang.h"
+
 #ifndef TRACED_GAME
 #error "TRACED_GAME names the scripted game's executable"
 #endif
@@ -147,11 +149,11 @@ class TracedGameTest : public ::testing::Test {
       process.start("strace", {"-f", "-s", "4096", "-e", "trace=%file,%network", "-o", TracePath(), TRACED_GAME});
     else
       process.start(TRACED_GAME, {});
-    if (!process.waitForStarted(10'000)) {
+    if (!process.waitForStarted(karuta::testing::kHangMs)) {
       ADD_FAILURE() << "cannot start " << (traced ? "strace" : TRACED_GAME);
       return -1;
     }
-    if (!process.waitForFinished(120'000)) {
+    if (!process.waitForFinished(400'000)) {  // past the script's own stall limit
       process.kill();
       process.waitForFinished();
       ADD_FAILURE() << "the scripted game did not end";
