@@ -51,6 +51,9 @@ W* Need(const std::unique_ptr<WidgetPlatform>& platform) {
 
 QString ToQt(const std::string& text) { return QString::fromStdString(text); }
 
+// Whether a timer's platform timer waits for the test to fire it.
+bool timersHeld = false;
+
 // How many characters a text control holds when its layout sets no limit.
 constexpr int kTextLimit = 32767;
 
@@ -615,10 +618,6 @@ void Timer::Enabled(bool enabled) {
 }
 
 bool Timer::IsRunning() const { return enabled_ && runMode_ > 0; }
-
-namespace {
-bool timersHeld = false;
-}  // namespace
 
 void HoldPlatformTimers(bool held) { timersHeld = held; }
 

@@ -16,9 +16,9 @@ skip() {
   exit 77
 }
 command -v Xvfb >/dev/null || skip "Xvfb is not installed (apt-get install xvfb)"
+command -v xprop >/dev/null || skip "xprop is not installed (apt-get install x11-utils)"
 if [ "$wm" = yes ]; then
   command -v openbox >/dev/null || skip "openbox is not installed (apt-get install openbox)"
-  command -v xprop >/dev/null || skip "xprop is not installed (apt-get install x11-utils)"
 fi
 
 folder=$(mktemp -d)
@@ -34,30 +34,61 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 143' TERM INT HUP
 
-# Within a minute, or not at all: up to dozens of servers start at once on a
-# loaded machine.
+# Waits for the command to succeed while the process lives: 0 once it does,
+# 1 when the process died, 2 after a minute. Up to dozens of servers start at
+# once on a loaded machine.
 await() {
-  local what=$1
+  local process=$1
   shift
   for _ in $(seq 1200); do
-    "$@" && return 0
+    "$@" >/dev/null 2>&1 && return 0
+    kill -0 "$process" 2>/dev/null || return 1
     sleep 0.05
   done
-  echo "with-x-server: $what" >&2
+  return 2
+}
+
+# Starts the X server and waits until it answers; -displayfd takes the first
+# free display number and writes it when ready. Servers starting at once can
+# collide on a number, so a server that dies or never answers is started
+# again, a few times.
+start_server() {
+  for _ in 1 2 3; do
+    : >"$folder/display"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$folder/display" 2>>"$folder/log" &
+    server=$!
+    if await "$server" test -s "$folder/display"; then
+      export DISPLAY=":$(head -n 1 "$folder/display")"
+      await "$server" xprop -root && return 0
+    fi
+    kill "$server" 2>/dev/null
+    wait "$server" 2>/dev/null
+    server=
+  done
+  return 1
+}
+
+start_manager() {
+  for _ in 1 2 3; do
+    openbox --sm-disable >>"$folder/log" 2>&1 &
+    manager=$!
+    await "$manager" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' && return 0
+    kill "$manager" 2>/dev/null
+    wait "$manager" 2>/dev/null
+    manager=
+  done
+  return 1
+}
+
+fail() {
+  echo "with-x-server: $1" >&2
   cat "$folder/log" >&2
   exit 1
 }
 
-# -displayfd takes the first free display number and writes it when ready.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$folder/display" 2>"$folder/log" &
-server=$!
-await "the X server did not start" test -s "$folder/display"
-export DISPLAY=":$(head -n 1 "$folder/display")"
-
+start_server || fail "the X server did not start"
 if [ "$wm" = yes ]; then
-  openbox --sm-disable >>"$folder/log" 2>&1 &
-  manager=$!
-  await "the window manager did not start" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
+  start_manager || fail "the window manager did not start"
 fi
 
 # In the background, so that a signal to this script ends the command too.

@@ -203,25 +203,16 @@ class XDisplay {
 // An X server of the test's own (Xvfb), and the test's connection to it.
 class XServer {
  public:
+  // Servers starting at once can collide on a display number: one that
+  // dies or takes no connection is started again, a few times.
   XServer() {
-    server_.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
-    if (!server_.waitForStarted(kHangMs)) return;
-    QElapsedTimer clock;
-    clock.start();
-    QByteArray number;
-    while (!number.contains('\n') && clock.elapsed() < kHangMs && server_.state() == QProcess::Running) {
-      server_.waitForReadyRead(100);
-      number += server_.readAllStandardOutput();
+    for (int attempt = 0; attempt < 3 && !Ready(); ++attempt) {
+      Kill();
+      Start();
     }
-    if (!number.contains('\n')) return;
-    display_ = ":" + QString::fromLatin1(number.trimmed());
-    connection_ = std::make_unique<XDisplay>(display_);
   }
 
-  ~XServer() {
-    connection_.reset();
-    Kill();
-  }
+  ~XServer() { Kill(); }
 
   XServer(const XServer&) = delete;
   XServer& operator=(const XServer&) = delete;
@@ -237,12 +228,28 @@ class XServer {
 
   // Ends the server at once, as a crash or a logout would.
   void Kill() {
+    connection_.reset();
     if (server_.state() == QProcess::NotRunning) return;
     server_.kill();
     server_.waitForFinished(kHangMs);
   }
 
  private:
+  void Start() {
+    server_.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1024x768x24", "-nolisten", "tcp"});
+    if (!server_.waitForStarted(kHangMs)) return;
+    QElapsedTimer clock;
+    clock.start();
+    QByteArray number;
+    while (!number.contains('\n') && clock.elapsed() < kHangMs && server_.state() == QProcess::Running) {
+      server_.waitForReadyRead(100);
+      number += server_.readAllStandardOutput();
+    }
+    if (!number.contains('\n')) return;
+    display_ = ":" + QString::fromLatin1(number.trimmed());
+    connection_ = std::make_unique<XDisplay>(display_);
+  }
+
   QProcess server_;
   QString display_;
   std::unique_ptr<XDisplay> connection_;
