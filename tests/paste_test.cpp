@@ -1,7 +1,8 @@
 // What comes into the text controls from outside the program: a paste by
 // every key, click and menu, and a drop, whatever the clipboard, the
-// selection or the drag holds. The question area and the number fields take
-// plain text, up to their limit, and nothing else, and the game goes on.
+// selection or the drag holds. The question area takes plain text up to its
+// limit and nothing else, a number field what Qt gives it, and the game
+// goes on.
 
 #include <QAbstractScrollArea>
 #include <QAction>
@@ -11,7 +12,6 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
-#include <QSignalSpy>
 #include <QUrl>
 #include <functional>
 #include <memory>
@@ -318,8 +318,8 @@ using ClientCase = std::tuple<size_t, size_t, size_t>;  // offer, path, target
 class PasteFromAnotherClientTest : public PasteFixture, public ::testing::WithParamInterface<ClientCase> {
  protected:
   void SetUp() override {
-    if (!OnX()) GTEST_SKIP() << "another client's clipboard needs an X server";
     PasteFixture::SetUp();
+    if (!OnX()) GTEST_SKIP() << "another client's clipboard needs an X server";
   }
 };
 
