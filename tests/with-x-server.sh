@@ -24,6 +24,7 @@ fi
 folder=$(mktemp -d)
 server=
 manager=
+started=
 command=
 cleanup() {
   [ -n "$command" ] && kill "$command" 2>/dev/null
@@ -48,36 +49,35 @@ await() {
   return 2
 }
 
-# Starts the X server and waits until it answers; -displayfd takes the first
-# free display number and writes it when ready. Servers starting at once can
-# collide on a number, so a server that dies or never answers is started
-# again, a few times.
-start_server() {
+# Servers starting at once can collide on a display number, so a program
+# that dies or never gets ready is started again, a few times. The starter
+# leaves the process it started in `started`.
+three_tries() {
   for _ in 1 2 3; do
-    : >"$folder/display"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$folder/display" 2>>"$folder/log" &
-    server=$!
-    if await "$server" test -s "$folder/display"; then
-      export DISPLAY=":$(head -n 1 "$folder/display")"
-      await "$server" xprop -root && return 0
-    fi
-    kill "$server" 2>/dev/null
-    wait "$server" 2>/dev/null
-    server=
+    "$@" && return 0
+    kill "$started" 2>/dev/null
+    wait "$started" 2>/dev/null
   done
   return 1
 }
 
-start_manager() {
-  for _ in 1 2 3; do
-    openbox --sm-disable >>"$folder/log" 2>&1 &
-    manager=$!
-    await "$manager" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' && return 0
-    kill "$manager" 2>/dev/null
-    wait "$manager" 2>/dev/null
-    manager=
-  done
-  return 1
+# The X server, ready once it answers; -displayfd takes the first free
+# display number and writes it when ready.
+try_server() {
+  : >"$folder/display"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$folder/display" 2>>"$folder/log" &
+  started=$!
+  server=$started
+  await "$server" test -s "$folder/display" || return 1
+  export DISPLAY=":$(head -n 1 "$folder/display")"
+  await "$server" xprop -root
+}
+
+try_manager() {
+  openbox --sm-disable >>"$folder/log" 2>&1 &
+  started=$!
+  manager=$started
+  await "$manager" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"'
 }
 
 fail() {
@@ -86,9 +86,9 @@ fail() {
   exit 1
 }
 
-start_server || fail "the X server did not start"
+three_tries try_server || fail "the X server did not start"
 if [ "$wm" = yes ]; then
-  start_manager || fail "the window manager did not start"
+  three_tries try_manager || fail "the window manager did not start"
 fi
 
 # In the background, so that a signal to this script ends the command too.
