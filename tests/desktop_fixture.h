@@ -4,6 +4,7 @@
 // connection to that server to read what it holds.
 
 #include <QAbstractNativeEventFilter>
+#include <QGuiApplication>
 #include <functional>
 
 #include "support.h"
@@ -27,8 +28,11 @@ class DesktopFixture : public GameFixture {
   }
 
   // Waits until the game has handled every event the X server sent it so
-  // far, so that nothing on its way can slip past a check that nothing
-  // happened: a mark the test puts on the window reaches the game after them.
+  // far, and the server every request the game made meanwhile, so that
+  // nothing on its way can slip past a check that nothing happened, nor
+  // undo what the test asks next: a mark the test puts on the window reaches
+  // the game after those events, and a round trip on the game's own
+  // connection follows its requests.
   void Drain(const fw::Window& w) {
     MarkWatch watch(XWindow(w));
     QCoreApplication::instance()->installNativeEventFilter(&watch);
@@ -37,6 +41,8 @@ class DesktopFixture : public GameFixture {
     QCoreApplication::instance()->removeNativeEventFilter(&watch);
     QCoreApplication::processEvents();  // what the events before the mark gave rise to
     EXPECT_TRUE(heard) << "the game never heard of the mark on its window";
+    xcb_connection_t* game = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    std::free(xcb_get_input_focus_reply(game, xcb_get_input_focus(game), nullptr));
   }
 
   XDisplay x;
